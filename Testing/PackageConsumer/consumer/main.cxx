@@ -1,0 +1,27 @@
+// Links the installed libraries and uses each one a little.
+#include <FibHeap.h>
+
+#include <cstdio>
+#include <vector>
+
+int main()
+{
+  std::vector<FibHeapNode> nodes(3);
+  FibHeap heap;
+  heap.SetHeapNodes(nodes.data());
+  const float keys[] = { 2.0f, 0.5f, 1.0f };
+  for (unsigned i = 0; i < 3; ++i)
+  {
+    nodes[i].SetIndexValue(i);
+    nodes[i] = keys[i];
+    heap.Insert(&nodes[i]);
+  }
+  FibHeapNode* min = heap.ExtractMin();
+  if (min == nullptr || min->GetKeyValue() != 0.5f || heap.GetNumNodes() != 2)
+  {
+    std::fprintf(stderr, "prioheap gave a wrong minimum\n");
+    return 1;
+  }
+  std::puts("consumer: ok");
+  return 0;
+}

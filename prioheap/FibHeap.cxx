@@ -1,0 +1,402 @@
+#include "FibHeap.h"
+
+#include <iostream>
+
+namespace
+{
+// Largest degree a root can reach in a heap of at most maxNodes nodes: a root of degree d
+// heads at least F(d+2) nodes.
+constexpr int MaxDegreeFor(std::int64_t maxNodes)
+{
+  std::int64_t a = 1; // F(1)
+  std::int64_t b = 1; // F(2)
+  int degree = -1;
+  while (b <= maxNodes)
+  {
+    const std::int64_t next = a + b;
+    a = b;
+    b = next;
+    ++degree;
+  }
+  return degree;
+}
+static_assert(MaxDegreeFor(std::numeric_limits<std::int32_t>::max()) < FibHeap::MaxDegreeSlots,
+  "degree table too small for the 32-bit node counter");
+}
+
+void FibHeapNode::Print() const
+{
+  std::cout << this->m_Key;
+}
+
+void FibHeap::InsertRightOfMinimum(FibHeapNode* node)
+{
+  FibHeapNode* right = this->HeapNodeFromIndex(this->m_MinRoot->m_Right);
+  node->m_Right = this->m_MinRoot->m_Right;
+  node->m_Left = this->m_MinRoot->m_Index;
+  this->m_MinRoot->m_Right = node->m_Index;
+  right->m_Left = node->m_Index;
+}
+
+void FibHeap::Insert(FibHeapNode* node)
+{
+  if (node == nullptr)
+  {
+    return;
+  }
+  if (this->m_MinRoot == nullptr)
+  {
+    this->m_MinRoot = node;
+    node->m_Left = node->m_Index;
+    node->m_Right = node->m_Index;
+  }
+  else
+  {
+    this->InsertRightOfMinimum(node);
+    if (node->m_Key < this->m_MinRoot->m_Key)
+    {
+      this->m_MinRoot = node;
+    }
+  }
+  ++this->m_NumNodes;
+  ++this->m_NumTrees;
+  node->m_Parent = FibHeapNode::NullNodeIndex;
+}
+
+void FibHeap::AddToRootList(FibHeapNode* node)
+{
+  if (node->m_Mark)
+  {
+    node->m_Mark = false;
+    --this->m_NumMarkedNodes;
+  }
+  --this->m_NumNodes;
+  this->Insert(node);
+}
+
+void FibHeap::Union(FibHeap* otherHeap)
+{
+  if (otherHeap == nullptr || otherHeap->m_MinRoot == nullptr)
+  {
+    return;
+  }
+  if (this->m_MinRoot == nullptr)
+  {
+    // An empty receiver simply takes the other heap over.
+    this->m_MinRoot = otherHeap->m_MinRoot;
+  }
+  else
+  {
+    FibHeapNode* min1 = this->m_MinRoot;
+    FibHeapNode* min2 = otherHeap->m_MinRoot;
+    FibHeapNode* next1 = this->HeapNodeFromIndex(min1->m_Right);
+    FibHeapNode* next2 = this->HeapNodeFromIndex(min2->m_Right);
+
+    min1->m_Right = next2->m_Index;
+    next2->m_Left = min1->m_Index;
+    min2->m_Right = next1->m_Index;
+    next1->m_Left = min2->m_Index;
+
+    if (min2->m_Key < min1->m_Key)
+    {
+      this->m_MinRoot = min2;
+    }
+  }
+  this->m_NumNodes += otherHeap->m_NumNodes;
+  this->m_NumTrees += otherHeap->m_NumTrees;
+  this->m_NumMarkedNodes += otherHeap->m_NumMarkedNodes;
+
+  otherHeap->m_MinRoot = nullptr;
+  otherHeap->m_NumNodes = 0;
+  otherHeap->m_NumTrees = 0;
+  otherHeap->m_NumMarkedNodes = 0;
+  delete otherHeap;
+}
+
+FibHeapNode* FibHeap::ExtractMin()
+{
+  if (this->m_MinRoot == nullptr)
+  {
+    return nullptr;
+  }
+
+  FibHeapNode* result = this->m_MinRoot;
+  this->m_MinRoot = this->HeapNodeFromIndex(result->m_Right);
+
+  FibHeapNode* left = this->HeapNodeFromIndex(result->m_Left);
+  FibHeapNode* right = this->HeapNodeFromIndex(result->m_Right);
+  left->m_Right = result->m_Right;
+  right->m_Left = result->m_Left;
+  result->m_Left = FibHeapNode::NullNodeIndex;
+  result->m_Right = FibHeapNode::NullNodeIndex;
+
+  --this->m_NumNodes;
+  if (result->m_Mark)
+  {
+    result->m_Mark = false;
+    --this->m_NumMarkedNodes;
+  }
+  result->m_Degree = 0;
+
+  FibHeapNode* child = this->HeapNodeFromIndex(result->m_Child);
+  FibHeap* childHeap = nullptr;
+  if (child == nullptr)
+  {
+    if (this->m_MinRoot == result)
+    {
+      this->m_MinRoot = nullptr;
+      this->m_NumTrees = 0;
+    }
+  }
+  else if (this->m_MinRoot == result)
+  {
+    this->m_MinRoot = child;
+  }
+  else
+  {
+    childHeap = new FibHeap;
+    childHeap->m_HeapNodes = this->m_HeapNodes;
+    childHeap->m_MinRoot = child;
+  }
+
+  if (child != nullptr)
+  {
+    child->m_Parent = FibHeapNode::NullNodeIndex;
+  }
+  result->m_Parent = FibHeapNode::NullNodeIndex;
+  result->m_Child = FibHeapNode::NullNodeIndex;
+
+  if (childHeap != nullptr)
+  {
+    this->Union(childHeap);
+  }
+
+  if (this->m_MinRoot != nullptr)
+  {
+    this->Consolidate();
+  }
+  return result;
+}
+
+void FibHeap::Consolidate()
+{
+  FibHeapNode* degreeTable[MaxDegreeSlots] = {};
+
+  // Break the circular root list open so the walk ends at a null right neighbour.
+  this->HeapNodeFromIndex(this->m_MinRoot->m_Left)->m_Right = FibHeapNode::NullNodeIndex;
+  this->m_MinRoot->m_Left = FibHeapNode::NullNodeIndex;
+
+  FibHeapNode* w = this->m_MinRoot;
+  while (w != nullptr)
+  {
+    FibHeapNode* x = w;
+    int degree = x->m_Degree;
+    w = this->HeapNodeFromIndex(w->m_Right);
+
+    while (degreeTable[degree] != nullptr)
+    {
+      FibHeapNode* y = degreeTable[degree];
+      if (x->m_Key > y->m_Key)
+      {
+        Exchange(x, y);
+      }
+      if (w == y)
+      {
+        w = this->HeapNodeFromIndex(w->m_Right);
+      }
+      this->Link(y, x);
+      degreeTable[degree] = nullptr;
+      ++degree;
+    }
+    degreeTable[degree] = x;
+  }
+
+  this->m_MinRoot = nullptr;
+  this->m_NumTrees = 0;
+  for (FibHeapNode* root : degreeTable)
+  {
+    if (root != nullptr)
+    {
+      this->AddToRootList(root);
+    }
+  }
+}
+
+void FibHeap::Link(FibHeapNode* child, FibHeapNode* parent)
+{
+  FibHeapNode* left = this->HeapNodeFromIndex(child->m_Left);
+  FibHeapNode* right = this->HeapNodeFromIndex(child->m_Right);
+  if (left != nullptr)
+  {
+    left->m_Right = child->m_Right;
+  }
+  if (right != nullptr)
+  {
+    right->m_Left = child->m_Left;
+  }
+  --this->m_NumTrees;
+
+  child->m_Left = child->m_Index;
+  child->m_Right = child->m_Index;
+  child->m_Parent = parent->m_Index;
+
+  FibHeapNode* firstChild = this->HeapNodeFromIndex(parent->m_Child);
+  if (firstChild == nullptr)
+  {
+    parent->m_Child = child->m_Index;
+  }
+  else
+  {
+    FibHeapNode* next = this->HeapNodeFromIndex(firstChild->m_Right);
+    child->m_Right = firstChild->m_Right;
+    child->m_Left = firstChild->m_Index;
+    firstChild->m_Right = child->m_Index;
+    next->m_Left = child->m_Index;
+  }
+  ++parent->m_Degree;
+
+  if (child->m_Mark)
+  {
+    child->m_Mark = false;
+    --this->m_NumMarkedNodes;
+  }
+}
+
+void FibHeap::Cut(FibHeapNode* node, FibHeapNode* parent)
+{
+  if (parent->m_Child == node->m_Index)
+  {
+    parent->m_Child = node->m_Right == node->m_Index ? FibHeapNode::NullNodeIndex : node->m_Right;
+  }
+  --parent->m_Degree;
+
+  this->HeapNodeFromIndex(node->m_Left)->m_Right = node->m_Right;
+  this->HeapNodeFromIndex(node->m_Right)->m_Left = node->m_Left;
+
+  this->AddToRootList(node);
+}
+
+void FibHeap::CascadingCut(FibHeapNode* node)
+{
+  FibHeapNode* parent = this->HeapNodeFromIndex(node->m_Parent);
+  while (parent != nullptr)
+  {
+    if (!node->m_Mark)
+    {
+      node->m_Mark = true;
+      ++this->m_NumMarkedNodes;
+      return;
+    }
+    this->Cut(node, parent);
+    node = parent;
+    parent = this->HeapNodeFromIndex(node->m_Parent);
+  }
+}
+
+int FibHeap::DecreaseKey(FibHeapNode* node, float key)
+{
+  if (node == nullptr || key > node->m_Key)
+  {
+    return -1;
+  }
+  node->m_Key = key;
+
+  FibHeapNode* parent = this->HeapNodeFromIndex(node->m_Parent);
+  if (parent != nullptr && parent->m_Key > key)
+  {
+    this->Cut(node, parent);
+    this->CascadingCut(parent);
+  }
+  if (key < this->m_MinRoot->m_Key)
+  {
+    this->m_MinRoot = node;
+  }
+  return 0;
+}
+
+int FibHeap::Delete(FibHeapNode* node)
+{
+  if (node == nullptr)
+  {
+    return -1;
+  }
+  node->m_Key = FibHeapNode::NegativeInfinity;
+
+  FibHeapNode* parent = this->HeapNodeFromIndex(node->m_Parent);
+  if (parent != nullptr && parent->m_Key > FibHeapNode::NegativeInfinity)
+  {
+    this->Cut(node, parent);
+    this->CascadingCut(parent);
+  }
+  if (this->m_MinRoot->m_Key > FibHeapNode::NegativeInfinity)
+  {
+    this->m_MinRoot = node;
+  }
+  return this->ExtractMin() != nullptr ? 0 : -1;
+}
+
+void FibHeap::Exchange(FibHeapNode*& a, FibHeapNode*& b)
+{
+  FibHeapNode* tmp = a;
+  a = b;
+  b = tmp;
+}
+
+void FibHeap::Print(FibHeapNode* tree, FibHeapNode* parent)
+{
+  if (tree == nullptr)
+  {
+    tree = this->m_MinRoot;
+  }
+  if (tree == nullptr)
+  {
+    return;
+  }
+  const Uint32 parentIndex = parent != nullptr ? parent->m_Index : FibHeapNode::NullNodeIndex;
+
+  FibHeapNode* node = tree;
+  do
+  {
+    if (node->m_Left == FibHeapNode::NullNodeIndex)
+    {
+      std::cout << "(m_Left is nullptr)";
+    }
+    node->Print();
+    if (node->m_Parent != parentIndex)
+    {
+      std::cout << "(m_Parent is incorrect)";
+    }
+    if (node->m_Right == FibHeapNode::NullNodeIndex)
+    {
+      std::cout << "(m_Right is nullptr)";
+    }
+    else if (this->HeapNodeFromIndex(node->m_Right)->m_Left == node->m_Index)
+    {
+      std::cout << " <-> ";
+    }
+    else
+    {
+      std::cout << "(Error in left link left) ->";
+    }
+    node = this->HeapNodeFromIndex(node->m_Right);
+  } while (node != nullptr && node != tree);
+  std::cout << '\n';
+
+  node = tree;
+  do
+  {
+    std::cout << "Children of ";
+    node->Print();
+    std::cout << ": ";
+    FibHeapNode* child = this->HeapNodeFromIndex(node->m_Child);
+    if (child == nullptr)
+    {
+      std::cout << "NONE\n";
+    }
+    else
+    {
+      this->Print(child, node);
+    }
+    node = this->HeapNodeFromIndex(node->m_Right);
+  } while (node != nullptr && node != tree);
+}
