@@ -76,8 +76,14 @@ void FibHeap::AddToRootList(FibHeapNode* node)
 
 void FibHeap::Union(FibHeap* otherHeap)
 {
-  if (otherHeap == nullptr || otherHeap->m_MinRoot == nullptr)
+  if (otherHeap == nullptr)
   {
+    return;
+  }
+  if (otherHeap->m_MinRoot == nullptr)
+  {
+    // Nothing to move, but the other heap was handed over all the same.
+    delete otherHeap;
     return;
   }
   if (this->m_MinRoot == nullptr)

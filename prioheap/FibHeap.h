@@ -73,7 +73,7 @@ public:
   // Adds a prepared node (index and key set); a null node is ignored.
   void Insert(FibHeapNode* node);
   // Moves every node of otherHeap into this heap and deletes otherHeap, which must have
-  // been created with new. A null or empty otherHeap changes nothing.
+  // been created with new (an empty otherHeap is deleted too). A null otherHeap is ignored.
   void Union(FibHeap* otherHeap);
 
   FibHeapNode* Minimum() const { return this->m_MinRoot; }
