@@ -1,7 +1,14 @@
 // Links the installed libraries and uses each one a little.
 #include <FibHeap.h>
 
+#ifdef VIREON_HAS_DYNAMIC_MODELER_KOVA
+#include <vtkKOVADynamicModelerNode.h>
+#include <vtkKOVAScene.h>
+#include <vtkNew.h>
+#endif
+
 #include <cstdio>
+#include <string>
 #include <vector>
 
 int main()
@@ -22,6 +29,27 @@ int main()
     std::fprintf(stderr, "prioheap gave a wrong minimum\n");
     return 1;
   }
+#ifdef VIREON_HAS_DYNAMIC_MODELER_KOVA
+  {
+    vtkNew<vtkKOVAScene> scene;
+    vtkNew<vtkKOVADynamicModelerNode> prototype;
+    scene->RegisterNodeClass(prototype);
+    vtkNew<vtkKOVADynamicModelerNode> node;
+    node->SetToolName("Plane cut");
+    scene->AddNode(node);
+    vtkNew<vtkKOVAScene> read;
+    read->RegisterNodeClass(prototype);
+    auto* copy = read->ReadFromXMLString(scene->WriteToXMLString())
+                   ? vtkKOVADynamicModelerNode::SafeDownCast(
+                       read->GetFirstNodeByClass("vtkKOVADynamicModelerNode"))
+                   : nullptr;
+    if (!copy || !copy->GetToolName() || std::string(copy->GetToolName()) != "Plane cut")
+    {
+      std::fprintf(stderr, "the dynamic modeler node did not survive a scene file\n");
+      return 1;
+    }
+  }
+#endif
   std::puts("consumer: ok");
   return 0;
 }
