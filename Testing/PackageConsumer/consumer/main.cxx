@@ -7,6 +7,18 @@
 #include <vtkNew.h>
 #endif
 
+#ifdef VIREON_HAS_VIEW_CONTROLLERS_LOGIC
+#include <vtkKOVAScene.h>
+#include <vtkKOVASliceNode.h>
+#include <vtkNew.h>
+#include <vtkVireonViewControllersLogic.h>
+#endif
+
+#ifdef VIREON_HAS_TEXTS_LOGIC
+#include <vtkNew.h>
+#include <vtkVireonTextsLogic.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -46,6 +58,29 @@ int main()
     if (!copy || !copy->GetToolName() || std::string(copy->GetToolName()) != "Plane cut")
     {
       std::fprintf(stderr, "the dynamic modeler node did not survive a scene file\n");
+      return 1;
+    }
+  }
+#endif
+#ifdef VIREON_HAS_VIEW_CONTROLLERS_LOGIC
+  {
+    vtkNew<vtkKOVAScene> scene;
+    vtkNew<vtkVireonViewControllersLogic> logic;
+    logic->SetKOVAScene(scene);
+    vtkKOVASliceNode* slice = logic->GetDefaultSliceViewNode();
+    if (!slice || slice != logic->GetDefaultSliceViewNode() || scene->GetNumberOfNodes() != 0)
+    {
+      std::fprintf(stderr, "the view controllers logic gave no stable default slice node\n");
+      return 1;
+    }
+  }
+#endif
+#ifdef VIREON_HAS_TEXTS_LOGIC
+  {
+    vtkNew<vtkVireonTextsLogic> logic;
+    if (!logic->IsA("vtkKOVAAbstractLogic"))
+    {
+      std::fprintf(stderr, "the texts logic is not an abstract logic\n");
       return 1;
     }
   }
