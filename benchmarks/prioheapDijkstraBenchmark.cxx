@@ -11,11 +11,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <malloc.h>
+#include <new>
 #include <queue>
 #include <random>
 #include <string>
@@ -133,21 +133,24 @@ double DijkstraPrioheap(const Grid& grid, std::vector<FibHeapNode>& nodes)
     const float du = node->GetKeyValue();
     state[u] = 2;
     total += du;
-    ForEachNeighbour(grid, u, [&](std::uint32_t v) {
-      if (state[v] == 2)
-        return;
-      const float candidate = du + EdgeWeight(grid, u, v);
-      if (state[v] == 0)
+    ForEachNeighbour(grid,
+      u,
+      [&](std::uint32_t v)
       {
-        nodes[v] = candidate;
-        heap.Insert(&nodes[v]);
-        state[v] = 1;
-      }
-      else if (candidate < nodes[v].GetKeyValue())
-      {
-        heap.DecreaseKey(&nodes[v], candidate);
-      }
-    });
+        if (state[v] == 2)
+          return;
+        const float candidate = du + EdgeWeight(grid, u, v);
+        if (state[v] == 0)
+        {
+          nodes[v] = candidate;
+          heap.Insert(&nodes[v]);
+          state[v] = 1;
+        }
+        else if (candidate < nodes[v].GetKeyValue())
+        {
+          heap.DecreaseKey(&nodes[v], candidate);
+        }
+      });
   }
   return total;
 }
@@ -170,16 +173,19 @@ double DijkstraStdLazy(const Grid& grid)
       continue;
     done[u] = 1;
     total += du;
-    ForEachNeighbour(grid, u, [&](std::uint32_t v) {
-      if (done[v])
-        return;
-      const float candidate = du + EdgeWeight(grid, u, v);
-      if (candidate < dist[v])
+    ForEachNeighbour(grid,
+      u,
+      [&](std::uint32_t v)
       {
-        dist[v] = candidate;
-        queue.emplace(candidate, v);
-      }
-    });
+        if (done[v])
+          return;
+        const float candidate = du + EdgeWeight(grid, u, v);
+        if (candidate < dist[v])
+        {
+          dist[v] = candidate;
+          queue.emplace(candidate, v);
+        }
+      });
   }
   return total;
 }
@@ -207,20 +213,23 @@ double DijkstraBoost(const Grid& grid)
     heap.pop();
     state[top.Index] = 2;
     total += top.Key;
-    ForEachNeighbour(grid, top.Index, [&](std::uint32_t v) {
-      if (state[v] == 2)
-        return;
-      const float candidate = top.Key + EdgeWeight(grid, top.Index, v);
-      if (state[v] == 0)
+    ForEachNeighbour(grid,
+      top.Index,
+      [&](std::uint32_t v)
       {
-        handles[v] = heap.push({ candidate, v });
-        state[v] = 1;
-      }
-      else if (candidate < (*handles[v]).Key)
-      {
-        heap.increase(handles[v], { candidate, v }); // "increase" priority: smaller key
-      }
-    });
+        if (state[v] == 2)
+          return;
+        const float candidate = top.Key + EdgeWeight(grid, top.Index, v);
+        if (state[v] == 0)
+        {
+          handles[v] = heap.push({ candidate, v });
+          state[v] = 1;
+        }
+        else if (candidate < (*handles[v]).Key)
+        {
+          heap.increase(handles[v], { candidate, v }); // "increase" priority: smaller key
+        }
+      });
   }
   return total;
 }
@@ -239,18 +248,20 @@ void RunVariant(benchmark::State& state, Run&& run)
     total = run();
     benchmark::DoNotOptimize(total);
   }
-  state.counters["ns_per_voxel"] = benchmark::Counter(voxels * 1e-9,
-    benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["time_per_voxel"] = benchmark::Counter(
+    voxels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.counters["peak_bytes_per_voxel"] = peakPerVoxel;
   state.counters["path_sum"] = total;
 }
 
 void BM_Prioheap(benchmark::State& state)
 {
-  RunVariant(state, [] {
-    std::vector<FibHeapNode> nodes(GetGrid().Count());
-    return DijkstraPrioheap(GetGrid(), nodes);
-  });
+  RunVariant(state,
+    []
+    {
+      std::vector<FibHeapNode> nodes(GetGrid().Count());
+      return DijkstraPrioheap(GetGrid(), nodes);
+    });
 }
 
 void BM_StdPriorityQueueLazy(benchmark::State& state)

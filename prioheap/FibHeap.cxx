@@ -76,8 +76,14 @@ void FibHeap::AddToRootList(FibHeapNode* node)
 
 void FibHeap::Union(FibHeap* otherHeap)
 {
-  if (otherHeap == nullptr || otherHeap->m_MinRoot == nullptr)
+  if (otherHeap == nullptr)
   {
+    return;
+  }
+  if (otherHeap->m_MinRoot == nullptr)
+  {
+    // Nothing to move, but the other heap was handed over all the same.
+    delete otherHeap;
     return;
   }
   if (this->m_MinRoot == nullptr)
@@ -87,20 +93,7 @@ void FibHeap::Union(FibHeap* otherHeap)
   }
   else
   {
-    FibHeapNode* min1 = this->m_MinRoot;
-    FibHeapNode* min2 = otherHeap->m_MinRoot;
-    FibHeapNode* next1 = this->HeapNodeFromIndex(min1->m_Right);
-    FibHeapNode* next2 = this->HeapNodeFromIndex(min2->m_Right);
-
-    min1->m_Right = next2->m_Index;
-    next2->m_Left = min1->m_Index;
-    min2->m_Right = next1->m_Index;
-    next1->m_Left = min2->m_Index;
-
-    if (min2->m_Key < min1->m_Key)
-    {
-      this->m_MinRoot = min2;
-    }
+    this->SpliceIntoRootList(otherHeap->m_MinRoot);
   }
   this->m_NumNodes += otherHeap->m_NumNodes;
   this->m_NumTrees += otherHeap->m_NumTrees;
@@ -111,6 +104,23 @@ void FibHeap::Union(FibHeap* otherHeap)
   otherHeap->m_NumTrees = 0;
   otherHeap->m_NumMarkedNodes = 0;
   delete otherHeap;
+}
+
+void FibHeap::SpliceIntoRootList(FibHeapNode* min2)
+{
+  FibHeapNode* min1 = this->m_MinRoot;
+  FibHeapNode* next1 = this->HeapNodeFromIndex(min1->m_Right);
+  FibHeapNode* next2 = this->HeapNodeFromIndex(min2->m_Right);
+
+  min1->m_Right = next2->m_Index;
+  next2->m_Left = min1->m_Index;
+  min2->m_Right = next1->m_Index;
+  next1->m_Left = min2->m_Index;
+
+  if (min2->m_Key < min1->m_Key)
+  {
+    this->m_MinRoot = min2;
+  }
 }
 
 FibHeapNode* FibHeap::ExtractMin()
@@ -139,7 +149,6 @@ FibHeapNode* FibHeap::ExtractMin()
   result->m_Degree = 0;
 
   FibHeapNode* child = this->HeapNodeFromIndex(result->m_Child);
-  FibHeap* childHeap = nullptr;
   if (child == nullptr)
   {
     if (this->m_MinRoot == result)
@@ -154,9 +163,9 @@ FibHeapNode* FibHeap::ExtractMin()
   }
   else
   {
-    childHeap = new FibHeap;
-    childHeap->m_HeapNodes = this->m_HeapNodes;
-    childHeap->m_MinRoot = child;
+    // The children join the remaining roots: the same splice as a union with a heap whose
+    // minimum is the child, without allocating that heap.
+    this->SpliceIntoRootList(child);
   }
 
   if (child != nullptr)
@@ -165,11 +174,6 @@ FibHeapNode* FibHeap::ExtractMin()
   }
   result->m_Parent = FibHeapNode::NullNodeIndex;
   result->m_Child = FibHeapNode::NullNodeIndex;
-
-  if (childHeap != nullptr)
-  {
-    this->Union(childHeap);
-  }
 
   if (this->m_MinRoot != nullptr)
   {
@@ -180,7 +184,9 @@ FibHeapNode* FibHeap::ExtractMin()
 
 void FibHeap::Consolidate()
 {
-  FibHeapNode* degreeTable[MaxDegreeSlots] = {};
+  // Only the slots up to the largest degree seen are used, so only those are cleared.
+  FibHeapNode* degreeTable[MaxDegreeSlots];
+  int usedSlots = 0;
 
   // Break the circular root list open so the walk ends at a null right neighbour.
   this->HeapNodeFromIndex(this->m_MinRoot->m_Left)->m_Right = FibHeapNode::NullNodeIndex;
@@ -192,6 +198,10 @@ void FibHeap::Consolidate()
     FibHeapNode* x = w;
     int degree = x->m_Degree;
     w = this->HeapNodeFromIndex(w->m_Right);
+    while (usedSlots <= degree)
+    {
+      degreeTable[usedSlots++] = nullptr;
+    }
 
     while (degreeTable[degree] != nullptr)
     {
@@ -207,17 +217,21 @@ void FibHeap::Consolidate()
       this->Link(y, x);
       degreeTable[degree] = nullptr;
       ++degree;
+      if (degree == usedSlots)
+      {
+        degreeTable[usedSlots++] = nullptr;
+      }
     }
     degreeTable[degree] = x;
   }
 
   this->m_MinRoot = nullptr;
   this->m_NumTrees = 0;
-  for (FibHeapNode* root : degreeTable)
+  for (int degree = 0; degree < usedSlots; ++degree)
   {
-    if (root != nullptr)
+    if (degreeTable[degree] != nullptr)
     {
-      this->AddToRootList(root);
+      this->AddToRootList(degreeTable[degree]);
     }
   }
 }

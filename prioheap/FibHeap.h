@@ -73,11 +73,12 @@ public:
   // Adds a prepared node (index and key set); a null node is ignored.
   void Insert(FibHeapNode* node);
   // Moves every node of otherHeap into this heap and deletes otherHeap, which must have
-  // been created with new. A null or empty otherHeap changes nothing.
+  // been created with new (an empty otherHeap is deleted too). A null otherHeap is ignored.
   void Union(FibHeap* otherHeap);
 
   FibHeapNode* Minimum() const { return this->m_MinRoot; }
   // Removes and returns the minimum, unlinked, unmarked and of degree 0; null when empty.
+  // Never allocates.
   FibHeapNode* ExtractMin();
   // 0 on success; -1 when node is null or key is greater than its current key.
   int DecreaseKey(FibHeapNode* node, float key);
@@ -110,6 +111,9 @@ private:
     return index == FibHeapNode::NullNodeIndex ? nullptr : this->m_HeapNodes + index;
   }
   void InsertRightOfMinimum(FibHeapNode* node);
+  // Joins the circular list that holds min2 into the root list, right of the minimum, and
+  // makes min2 the minimum if its key is strictly smaller.
+  void SpliceIntoRootList(FibHeapNode* min2);
 
   FibHeapNode* m_MinRoot = nullptr;
   std::int32_t m_NumNodes = 0;

@@ -20,6 +20,8 @@ public:
   {
     /// The poly data was replaced or modified.
     PolyDataModifiedEvent = 18002,
+    /// Another name of PolyDataModifiedEvent.
+    MeshModifiedEvent = PolyDataModifiedEvent,
   };
 
   vtkKOVANode* CreateNodeInstance() override;

@@ -425,6 +425,17 @@ bool vtkKOVAScene::IsNodeClassRegistered(const std::string& className)
 }
 
 //------------------------------------------------------------------------------
+std::vector<std::string> vtkKOVAScene::GetRegisteredNodeClassNames()
+{
+  std::vector<std::string> names;
+  for (const RegisteredClass& c : this->RegisteredClasses)
+  {
+    names.push_back(c.ClassName);
+  }
+  return names;
+}
+
+//------------------------------------------------------------------------------
 const char* vtkKOVAScene::GetClassNameByTag(const char* tagName)
 {
   if (!tagName)

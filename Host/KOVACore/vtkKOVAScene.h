@@ -79,6 +79,8 @@ public:
   /// Node class registration by prototype; the tag defaults to the prototype's GetNodeTagName.
   void RegisterNodeClass(vtkKOVANode* node, const char* tagName = nullptr);
   bool IsNodeClassRegistered(const std::string& className);
+  /// Registered class names, in registration order.
+  std::vector<std::string> GetRegisteredNodeClassNames();
   const char* GetClassNameByTag(const char* tagName);
   const char* GetTagByClassName(const char* className);
 

@@ -1,5 +1,6 @@
 #include "vtkKOVAApplicationLogic.h"
 
+#include <vtkKOVAPlotViewNode.h>
 #include <vtkKOVAScene.h>
 #include <vtkKOVASelectionNode.h>
 #include <vtkObjectFactory.h>
@@ -79,5 +80,25 @@ void vtkKOVAApplicationLogic::SetKOVASceneInternal(vtkKOVAScene* newScene)
   {
     vtkNew<vtkKOVASelectionNode> selectionNode;
     newScene->AddNode(selectionNode);
+  }
+}
+
+//------------------------------------------------------------------------------
+void vtkKOVAApplicationLogic::PropagatePlotChartSelection()
+{
+  vtkKOVAScene* scene = this->GetKOVAScene();
+  vtkKOVASelectionNode* selectionNode = this->GetSelectionNode();
+  if (!scene || !selectionNode)
+  {
+    return;
+  }
+  std::vector<vtkKOVANode*> viewNodes;
+  scene->GetNodesByClass("vtkKOVAPlotViewNode", viewNodes);
+  for (vtkKOVANode* node : viewNodes)
+  {
+    if (vtkKOVAPlotViewNode* viewNode = vtkKOVAPlotViewNode::SafeDownCast(node))
+    {
+      viewNode->SetPlotChartNodeID(selectionNode->GetActivePlotChartID());
+    }
   }
 }

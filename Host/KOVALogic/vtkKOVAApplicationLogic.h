@@ -26,6 +26,10 @@ public:
   /// The first selection node of the scene, or null.
   vtkKOVASelectionNode* GetSelectionNode();
 
+  /// Shows the selection node's active plot chart in every plot view of the scene (nothing
+  /// without a scene or a selection node).
+  void PropagatePlotChartSelection();
+
 protected:
   vtkKOVAApplicationLogic();
   ~vtkKOVAApplicationLogic() override;

@@ -285,7 +285,8 @@ TEST_F(FibHeapTest, PrintShowsListsAndChildren)
 
   // After a consolidation the children are printed below their parent.
   ASSERT_EQ(this->Heap.ExtractMin(), &this->Nodes[0]);
-  EXPECT_EQ(this->PrintToString(nullptr, nullptr), "2 <-> \nChildren of 2: 3 <-> \nChildren of 3: NONE\n");
+  EXPECT_EQ(
+    this->PrintToString(nullptr, nullptr), "2 <-> \nChildren of 2: 3 <-> \nChildren of 3: NONE\n");
 
   // A broken link is reported rather than followed blindly.
   this->Nodes[1].m_Parent = 0;
@@ -312,7 +313,8 @@ TEST(FibHeapRandomized, MatchesAnOrderedReference)
       free.push_back(i);
     }
     std::uniform_int_distribution<int> keyDist(0, 50); // few values: many ties
-    auto takeFree = [&]() {
+    auto takeFree = [&]()
+    {
       std::uniform_int_distribution<std::size_t> pick(0, free.size() - 1);
       const std::size_t at = pick(rng);
       const std::uint32_t index = free[at];
@@ -323,7 +325,8 @@ TEST(FibHeapRandomized, MatchesAnOrderedReference)
       nodes[index] = static_cast<float>(keyDist(rng));
       return index;
     };
-    auto pickMember = [&]() {
+    auto pickMember = [&]()
+    {
       std::uniform_int_distribution<std::size_t> pick(0, reference.size() - 1);
       return std::next(reference.begin(), static_cast<long>(pick(rng)));
     };

@@ -21,8 +21,11 @@ struct HeapCensus
 };
 
 // Walks one circular sibling list starting at first and checks every node below it.
-inline void CheckSiblingList(const FibHeapNode* nodes, std::uint32_t first, std::uint32_t parent,
-  HeapCensus& census, std::size_t arraySize)
+inline void CheckSiblingList(const FibHeapNode* nodes,
+  std::uint32_t first,
+  std::uint32_t parent,
+  HeapCensus& census,
+  std::size_t arraySize)
 {
   std::uint32_t current = first;
   std::size_t steps = 0;

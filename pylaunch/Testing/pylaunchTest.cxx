@@ -20,7 +20,9 @@ struct RunResult
 };
 
 // Runs program with args, feeding input on standard input; returns its exit status and output.
-RunResult Run(const std::string& program, const std::vector<std::string>& args, const std::string& input = {})
+RunResult Run(const std::string& program,
+  const std::vector<std::string>& args,
+  const std::string& input = {})
 {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0)
@@ -51,7 +53,8 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args, 
   close(in[0]);
   close(out[1]);
   close(err[1]);
-  if (!input.empty() && write(in[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+  if (!input.empty() &&
+      write(in[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
   {
     ADD_FAILURE() << "could not write the child's input";
   }
@@ -98,8 +101,9 @@ RunResult Launch(const std::vector<std::string>& args, const std::string& input 
 }
 
 // Prints the arguments after the script as raw bytes, each followed by a newline-free marker.
-const char* const ArgvDump = "import os, sys\n"
-                             "sys.stdout.buffer.write(b'|'.join(os.fsencode(a) for a in sys.argv))\n";
+const char* const ArgvDump =
+  "import os, sys\n"
+  "sys.stdout.buffer.write(b'|'.join(os.fsencode(a) for a in sys.argv))\n";
 }
 
 TEST(pylaunch, ExitStatusOfTheScriptIsTheProcessStatus)
@@ -115,7 +119,8 @@ TEST(pylaunch, RejectedOptionIsReportedByTheInterpreter)
 {
   const RunResult launched = Launch({ "--no-such-option" });
   EXPECT_EQ(launched.Status, 2);
-  EXPECT_NE(launched.Err.find("unknown option --no-such-option"), std::string::npos) << launched.Err;
+  EXPECT_NE(launched.Err.find("unknown option --no-such-option"), std::string::npos)
+    << launched.Err;
   EXPECT_TRUE(launched.Out.empty());
 }
 
@@ -130,7 +135,9 @@ TEST(pylaunch, ArgumentsReachSysArgvUnchanged)
     script << ArgvDump;
   }
   // Non-ASCII, undecodable bytes, blanks and arguments that look like interpreter options.
-  const std::vector<std::string> extra = { "h\xc3\xa9llo \xe2\x9c\x93", "--version", "-c", "a b", "", "\xff\xfe" };
+  const std::vector<std::string> extra = {
+    "h\xc3\xa9llo \xe2\x9c\x93", "--version", "-c", "a b", "", "\xff\xfe"
+  };
   std::vector<std::string> args = { scriptPath };
   args.insert(args.end(), extra.begin(), extra.end());
   const RunResult launched = Launch(args);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -187,6 +188,14 @@ TEST(vtkKOVAScene, BuiltInNodeClassesAreRegistered)
   EXPECT_STREQ(scene->GetClassNameByTag("Text"), "vtkKOVATextNode");
   EXPECT_STREQ(scene->GetTagByClassName("vtkKOVASelectionNode"), "Selection");
   EXPECT_FALSE(scene->IsNodeClassRegistered("vtkKOVATestNode"));
+  const std::vector<std::string> names = scene->GetRegisteredNodeClassNames();
+  EXPECT_NE(std::find(names.begin(), names.end(), "vtkKOVASliceNode"), names.end());
+
+  // Registering a class again replaces its prototype instead of adding a second entry.
+  vtkNew<vtkKOVATestNode> prototype;
+  scene->RegisterNodeClass(prototype);
+  scene->RegisterNodeClass(prototype);
+  EXPECT_EQ(scene->GetRegisteredNodeClassNames().size(), names.size() + 1);
 }
 
 TEST(vtkKOVAScene, SceneFileWritesElementsByTag)

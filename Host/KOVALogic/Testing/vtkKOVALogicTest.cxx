@@ -131,3 +131,22 @@ TEST(vtkKOVAApplicationLogic, ModuleLogicLookupAndSelectionNode)
   EXPECT_EQ(orphan->GetApplicationLogic(), nullptr);
   EXPECT_EQ(orphan->GetModuleLogic("Tables"), nullptr);
 }
+
+#include <vtkKOVAPlotViewNode.h>
+
+TEST(vtkKOVAApplicationLogic, PropagatePlotChartSelection)
+{
+  vtkNew<vtkKOVAScene> scene;
+  vtkNew<vtkKOVAApplicationLogic> appLogic;
+  appLogic->PropagatePlotChartSelection(); // no scene: nothing to do
+  appLogic->SetKOVAScene(scene);
+  auto* first = vtkKOVAPlotViewNode::SafeDownCast(scene->AddNewNodeByClass("vtkKOVAPlotViewNode"));
+  auto* second = vtkKOVAPlotViewNode::SafeDownCast(scene->AddNewNodeByClass("vtkKOVAPlotViewNode"));
+  appLogic->GetSelectionNode()->SetActivePlotChartID("chart7");
+  appLogic->PropagatePlotChartSelection();
+  EXPECT_STREQ(first->GetPlotChartNodeID(), "chart7");
+  EXPECT_STREQ(second->GetPlotChartNodeID(), "chart7");
+  appLogic->GetSelectionNode()->SetActivePlotChartID(nullptr);
+  appLogic->PropagatePlotChartSelection();
+  EXPECT_EQ(first->GetPlotChartNodeID(), nullptr);
+}

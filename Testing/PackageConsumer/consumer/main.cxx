@@ -1,7 +1,26 @@
 // Links the installed libraries and uses each one a little.
 #include <FibHeap.h>
 
+#ifdef VIREON_HAS_DYNAMIC_MODELER_KOVA
+#include <vtkKOVADynamicModelerNode.h>
+#include <vtkKOVAScene.h>
+#include <vtkNew.h>
+#endif
+
+#ifdef VIREON_HAS_VIEW_CONTROLLERS_LOGIC
+#include <vtkKOVAScene.h>
+#include <vtkKOVASliceNode.h>
+#include <vtkNew.h>
+#include <vtkVireonViewControllersLogic.h>
+#endif
+
+#ifdef VIREON_HAS_TEXTS_LOGIC
+#include <vtkNew.h>
+#include <vtkVireonTextsLogic.h>
+#endif
+
 #include <cstdio>
+#include <string>
 #include <vector>
 
 int main()
@@ -22,6 +41,50 @@ int main()
     std::fprintf(stderr, "prioheap gave a wrong minimum\n");
     return 1;
   }
+#ifdef VIREON_HAS_DYNAMIC_MODELER_KOVA
+  {
+    vtkNew<vtkKOVAScene> scene;
+    vtkNew<vtkKOVADynamicModelerNode> prototype;
+    scene->RegisterNodeClass(prototype);
+    vtkNew<vtkKOVADynamicModelerNode> node;
+    node->SetToolName("Plane cut");
+    scene->AddNode(node);
+    vtkNew<vtkKOVAScene> read;
+    read->RegisterNodeClass(prototype);
+    auto* copy = read->ReadFromXMLString(scene->WriteToXMLString())
+                   ? vtkKOVADynamicModelerNode::SafeDownCast(
+                       read->GetFirstNodeByClass("vtkKOVADynamicModelerNode"))
+                   : nullptr;
+    if (!copy || !copy->GetToolName() || std::string(copy->GetToolName()) != "Plane cut")
+    {
+      std::fprintf(stderr, "the dynamic modeler node did not survive a scene file\n");
+      return 1;
+    }
+  }
+#endif
+#ifdef VIREON_HAS_VIEW_CONTROLLERS_LOGIC
+  {
+    vtkNew<vtkKOVAScene> scene;
+    vtkNew<vtkVireonViewControllersLogic> logic;
+    logic->SetKOVAScene(scene);
+    vtkKOVASliceNode* slice = logic->GetDefaultSliceViewNode();
+    if (!slice || slice != logic->GetDefaultSliceViewNode() || scene->GetNumberOfNodes() != 0)
+    {
+      std::fprintf(stderr, "the view controllers logic gave no stable default slice node\n");
+      return 1;
+    }
+  }
+#endif
+#ifdef VIREON_HAS_TEXTS_LOGIC
+  {
+    vtkNew<vtkVireonTextsLogic> logic;
+    if (!logic->IsA("vtkKOVAAbstractLogic"))
+    {
+      std::fprintf(stderr, "the texts logic is not an abstract logic\n");
+      return 1;
+    }
+  }
+#endif
   std::puts("consumer: ok");
   return 0;
 }
