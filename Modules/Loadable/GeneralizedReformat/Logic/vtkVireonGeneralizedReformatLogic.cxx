@@ -135,6 +135,7 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
   const double d = outputSpacingMm * this->GridSpacingFactor;
 
   vtkNew<vtkPoints> resampledCurvePoints;
+  resampledCurvePoints->SetDataTypeToDouble();
   if (!vtkKOVAMarkupsCurveNode::ResamplePoints(
         curveNode->GetCurvePointsWorld(), resampledCurvePoints, d, false))
   {
@@ -250,6 +251,7 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
     vtkMatrix4x4::Invert(planeToWorld, worldToPlane);
 
     vtkNew<vtkPoints> projectedPoints;
+    projectedPoints->SetDataTypeToDouble();
     this->GetPointsProjectedToPlane(curveNode->GetCurvePoints(), worldToPlane, projectedPoints);
     for (int i = resampledCurve->GetNumberOfControlPoints() - 1; i >= 0; --i)
     {
@@ -261,6 +263,7 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
     }
 
     vtkNew<vtkPoints> secondResampling;
+    secondResampling->SetDataTypeToDouble();
     if (!vtkKOVAMarkupsCurveNode::ResamplePoints(
           resampledCurve->GetCurvePointsWorld(), secondResampling, d, false))
     {

@@ -54,6 +54,7 @@ void Column(vtkMatrix4x4* m, int c, double v[3])
 vtkSmartPointer<vtkPoints> Resampled(vtkKOVAMarkupsCurveNode* curve, double distance)
 {
   auto points = vtkSmartPointer<vtkPoints>::New();
+  points->SetDataTypeToDouble();
   vtkKOVAMarkupsCurveNode::ResamplePoints(curve->GetCurvePointsWorld(), points, distance, false);
   return points;
 }
