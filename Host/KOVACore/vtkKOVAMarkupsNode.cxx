@@ -81,10 +81,15 @@ std::vector<std::string> Split(const std::string& text, char separator)
 //------------------------------------------------------------------------------
 vtkKOVAMarkupsNode::vtkKOVAMarkupsNode()
 {
+  // Curve points in double precision, like the control points.
+  vtkNew<vtkPoints> curvePoints;
+  curvePoints->SetDataTypeToDouble();
   this->Curve = vtkSmartPointer<vtkPolyData>::New();
-  this->Curve->SetPoints(vtkSmartPointer<vtkPoints>::New());
+  this->Curve->SetPoints(curvePoints);
+  vtkNew<vtkPoints> curvePointsWorld;
+  curvePointsWorld->SetDataTypeToDouble();
   this->CurveWorld = vtkSmartPointer<vtkPolyData>::New();
-  this->CurveWorld->SetPoints(vtkSmartPointer<vtkPoints>::New());
+  this->CurveWorld->SetPoints(curvePointsWorld);
 }
 
 vtkKOVAMarkupsNode::~vtkKOVAMarkupsNode() = default;
