@@ -2,6 +2,7 @@
 
 #include "vtkKOVADisplayNode.h"
 #include "vtkKOVAScene.h"
+#include "vtkKOVAStorageNode.h"
 #include "vtkKOVATransformNode.h"
 
 #include <vtkCardinalSpline.h>
@@ -132,6 +133,12 @@ bool vtkKOVAMarkupsNode::CreateDefaultDisplayNodes()
   }
   this->SetAndObserveDisplayNodeID(displayNode->GetID());
   return true;
+}
+
+//------------------------------------------------------------------------------
+vtkKOVAStorageNode* vtkKOVAMarkupsNode::CreateDefaultStorageNode()
+{
+  return vtkKOVAMarkupsJsonStorageNode::New();
 }
 
 //------------------------------------------------------------------------------

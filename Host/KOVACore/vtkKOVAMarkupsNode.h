@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class vtkKOVAStorageNode;
 class vtkPoints;
 #include <vtkPolyData.h> // for the smart pointer member
 
@@ -57,6 +58,9 @@ public:
 
   /// Adds a vtkKOVAMarkupsDisplayNode to the node's scene unless there is a display node.
   bool CreateDefaultDisplayNodes() override;
+
+  /// A new storage node for markups (the caller owns it; it is not added to a scene).
+  virtual vtkKOVAStorageNode* CreateDefaultStorageNode();
 
   /// Name of the markup type ("Markups" for the base) and the prefix of new node names.
   virtual const char* GetMarkupType() { return "Markups"; }

@@ -3,14 +3,20 @@
 #include "vtkKOVAI18N.h"
 #include "vtkKOVAScene.h"
 
+#include <vtkMath.h>
+#include <vtkMatrix4x4.h>
+#include <vtkNew.h>
 #include <vtkObjectFactory.h>
 
+#include <algorithm>
 #include <sstream>
 
 vtkKOVANodeNewMacro(vtkKOVASliceNode);
 vtkKOVASceneBuiltInNodeMacro(vtkKOVASliceNode);
 
 vtkKOVASliceNode::vtkKOVASliceNode()
+  : SliceToRAS(vtkSmartPointer<vtkMatrix4x4>::New())
+  , XYToRAS(vtkSmartPointer<vtkMatrix4x4>::New())
 {
   this->TypeDisplayName = vtkKOVAI18N::Translate("vtkKOVASliceNode", "Slice View");
 }
@@ -27,6 +33,84 @@ void vtkKOVASliceNode::PrintSelf(ostream& os, vtkIndent indent)
      << this->FieldOfView[2] << "\n";
   os << indent << "SliceVisible: " << this->SliceVisible << "\n";
   os << indent << "UseLabelOutline: " << this->UseLabelOutline << "\n";
+  os << indent << "Dimensions: " << this->Dimensions[0] << " " << this->Dimensions[1] << " "
+     << this->Dimensions[2] << "\n";
+  os << indent << "SliceToRAS:\n";
+  this->SliceToRAS->PrintSelf(os, indent.GetNextIndent());
+}
+
+//------------------------------------------------------------------------------
+// Slice geometry.
+bool vtkKOVASliceNode::SetSliceToRASByNTP(const double n[3], const double t[3], const double p[3])
+{
+  double normal[3] = { n[0], n[1], n[2] };
+  double x[3] = { t[0], t[1], t[2] };
+  if (vtkMath::Normalize(normal) == 0.0)
+  {
+    vtkErrorMacro("SetSliceToRASByNTP: the normal is a zero vector");
+    return false;
+  }
+  // Remove the normal's component from the x axis.
+  const double along = vtkMath::Dot(x, normal);
+  for (int i = 0; i < 3; ++i)
+  {
+    x[i] -= along * normal[i];
+  }
+  if (vtkMath::Normalize(x) < 1e-12)
+  {
+    vtkErrorMacro("SetSliceToRASByNTP: the x axis is zero or parallel to the normal");
+    return false;
+  }
+  double y[3];
+  vtkMath::Cross(normal, x, y);
+  for (int i = 0; i < 3; ++i)
+  {
+    this->SliceToRAS->SetElement(i, 0, x[i]);
+    this->SliceToRAS->SetElement(i, 1, y[i]);
+    this->SliceToRAS->SetElement(i, 2, normal[i]);
+    this->SliceToRAS->SetElement(i, 3, p[i]);
+  }
+  this->UpdateMatrices();
+  return true;
+}
+
+void vtkKOVASliceNode::SetDimensions(int x, int y, int z)
+{
+  x = std::max(x, 1);
+  y = std::max(y, 1);
+  z = std::max(z, 1);
+  if (this->Dimensions[0] != x || this->Dimensions[1] != y || this->Dimensions[2] != z)
+  {
+    this->Dimensions[0] = x;
+    this->Dimensions[1] = y;
+    this->Dimensions[2] = z;
+    this->Modified();
+  }
+}
+
+vtkMatrix4x4* vtkKOVASliceNode::GetXYToRAS()
+{
+  this->ComputeXYToRAS();
+  return this->XYToRAS;
+}
+
+void vtkKOVASliceNode::UpdateMatrices()
+{
+  this->ComputeXYToRAS();
+  this->Modified();
+}
+
+void vtkKOVASliceNode::ComputeXYToRAS()
+{
+  // XY to slice: pixels scaled to millimetres, the view centre at the slice origin.
+  vtkNew<vtkMatrix4x4> xyToSlice;
+  for (int i = 0; i < 3; ++i)
+  {
+    const double spacing = this->FieldOfView[i] / this->Dimensions[i];
+    xyToSlice->SetElement(i, i, spacing);
+    xyToSlice->SetElement(i, 3, i < 2 ? -0.5 * this->FieldOfView[i] : 0.0);
+  }
+  vtkMatrix4x4::Multiply4x4(this->SliceToRAS, xyToSlice, this->XYToRAS);
 }
 
 //------------------------------------------------------------------------------

@@ -18,7 +18,7 @@ public:
   /// The application logic given by the host, or null.
   vtkKOVAApplicationLogic* GetApplicationLogic();
   /// The logic of the loaded module \a moduleName, or null (also without an application logic).
-  vtkKOVAAbstractLogic* GetModuleLogic(const char* moduleName);
+  virtual vtkKOVAAbstractLogic* GetModuleLogic(const char* moduleName);
 
 protected:
   vtkVireonModuleLogic();
