@@ -26,7 +26,7 @@ public:
   void WriteXML(ostream& of, int indent) override;
 
   const char* GetMarkupType() override { return "Curve"; }
-  const char* GetDefaultNodeNamePrefix() override { return "OC"; }
+  std::string GetDefaultNodeNamePrefix() override { return "OC"; }
   const char* GetIcon() override { return ":/Icons/MarkupsCurve.png"; }
   const char* GetAddIcon() override { return ":/Icons/MarkupsCurveMouseModePlace.png"; }
   const char* GetPlaceAddIcon() override { return ":/Icons/MarkupsCurveMouseModePlaceAdd.png"; }

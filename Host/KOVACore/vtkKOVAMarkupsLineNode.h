@@ -15,7 +15,7 @@ public:
   const char* GetNodeTagName() override { return "MarkupsLine"; }
 
   const char* GetMarkupType() override { return "Line"; }
-  const char* GetDefaultNodeNamePrefix() override { return "L"; }
+  std::string GetDefaultNodeNamePrefix() override { return "L"; }
   const char* GetIcon() override { return ":/Icons/MarkupsLine.png"; }
   const char* GetAddIcon() override { return ":/Icons/MarkupsLineMouseModePlace.png"; }
   const char* GetPlaceAddIcon() override { return ":/Icons/MarkupsLineMouseModePlaceAdd.png"; }

@@ -64,7 +64,7 @@ public:
 
   /// Name of the markup type ("Markups" for the base) and the prefix of new node names.
   virtual const char* GetMarkupType() { return "Markups"; }
-  virtual const char* GetDefaultNodeNamePrefix() { return "M"; }
+  virtual std::string GetDefaultNodeNamePrefix() { return "M"; }
   /// Resource paths of the type's icons (none for the base).
   virtual const char* GetIcon() { return ""; }
   virtual const char* GetAddIcon() { return ""; }
