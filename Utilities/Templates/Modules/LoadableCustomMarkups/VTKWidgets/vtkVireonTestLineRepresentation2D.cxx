@@ -20,6 +20,8 @@ vtkVireonTestLineRepresentation2D::vtkVireonTestLineRepresentation2D()
 
   this->MiddlePointMapper = vtkSmartPointer<vtkPolyDataMapper2D>::New();
   this->MiddlePointMapper->SetInputConnection(this->MiddlePointSource->GetOutputPort());
+  // The glyph source colours its output; the marker takes its colour from the property.
+  this->MiddlePointMapper->ScalarVisibilityOff();
 
   this->MiddlePointActor = vtkSmartPointer<vtkActor2D>::New();
   this->MiddlePointActor->SetMapper(this->MiddlePointMapper);
