@@ -23,6 +23,40 @@
 #include <string>
 #include <vector>
 
+#ifdef VIREON_HAVE_QVIREONTEXTSMODULEWIDGETS
+#include <qKOVATextWidget.h>
+#include <vtkKOVATextNode.h>
+
+#include <QApplication>
+#include <QTextEdit>
+#include <vtkNew.h>
+
+// Shows a text node in the text widget and saves an edit back.
+static bool TextWidgetWorks()
+{
+  int argc = 1;
+  char name[] = "consumer";
+  char* argv[] = { name, nullptr };
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+  {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication app(argc, argv);
+  vtkNew<vtkKOVATextNode> node;
+  node->SetText("<b>x</b>");
+  qKOVATextWidget widget;
+  widget.setKOVATextNode(node);
+  if (widget.textEditWidget()->toPlainText() != QLatin1String("<b>x</b>"))
+  {
+    return false;
+  }
+  widget.startEdits();
+  widget.textEditWidget()->setPlainText("saved");
+  widget.saveEdits();
+  return node->GetText() == "saved" && !widget.isEditing();
+}
+#endif
+
 int main()
 {
   std::vector<FibHeapNode> nodes(3);
@@ -83,6 +117,13 @@ int main()
       std::fprintf(stderr, "the texts logic is not an abstract logic\n");
       return 1;
     }
+  }
+#endif
+#ifdef VIREON_HAVE_QVIREONTEXTSMODULEWIDGETS
+  if (!TextWidgetWorks())
+  {
+    std::fprintf(stderr, "qKOVATextWidget did not show or save the node's text\n");
+    return 1;
   }
 #endif
   std::puts("consumer: ok");

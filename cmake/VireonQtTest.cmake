@@ -1,0 +1,25 @@
+# Qt Test executables registered as CTest tests on Qt's offscreen platform.
+#   include(VireonQtTest)
+#   vireon_add_qtest(<name> SOURCES ... [LIBRARIES ...] [LABELS ...] [TIMEOUT s] [ENVIRONMENT ...])
+# The sources provide main() through QTEST_MAIN; moc runs on them (AUTOMOC).
+
+find_package(Qt5 REQUIRED COMPONENTS Test Widgets)
+
+function(vireon_add_qtest name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES;LABELS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} Qt5::Test Qt5::Widgets)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${name} PRIVATE -Wall -Wextra -Wno-unused-parameter)
+    if(VIREON_WARNINGS_AS_ERRORS)
+      target_compile_options(${name} PRIVATE -Werror)
+    endif()
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set(_args)
+  if(ARG_TIMEOUT)
+    list(APPEND _args TIMEOUT ${ARG_TIMEOUT})
+  endif()
+  vireon_test_properties(${name} QT ${_args} LABELS ${ARG_LABELS} ENVIRONMENT ${ARG_ENVIRONMENT})
+endfunction()
