@@ -19,6 +19,41 @@
 #include <vtkVireonTextsLogic.h>
 #endif
 
+#ifdef VIREON_HAS_TEMPLATE_KEY
+#include <qKOVAMarkupsTestLineWidget.h>
+#include <vtkKOVAApplicationLogic.h>
+#include <vtkKOVAMarkupsTestLineNode.h>
+#include <vtkKOVAScene.h>
+#include <vtkNew.h>
+#include <vtkVireonMarkupsLogic.h>
+#include <vtkVireonTemplateKeyLogic.h>
+#include <vtkVireonTestLineWidget.h>
+
+#include <QLatin1String>
+
+// Registers the test line with a markups logic and creates one.
+static bool TestLineWorks()
+{
+  vtkNew<vtkKOVAScene> scene;
+  vtkNew<vtkKOVAApplicationLogic> applicationLogic;
+  vtkNew<vtkVireonMarkupsLogic> markupsLogic;
+  markupsLogic->SetKOVAScene(scene);
+  applicationLogic->SetModuleLogic("Markups", markupsLogic);
+  vtkNew<vtkVireonTemplateKeyLogic> logic;
+  logic->SetKOVAApplicationLogic(applicationLogic);
+  logic->SetKOVAScene(scene);
+  auto* node = vtkKOVAMarkupsTestLineNode::SafeDownCast(
+    markupsLogic->AddNewMarkupsNode("vtkKOVAMarkupsTestLineNode"));
+  if (!node || !vtkVireonTestLineWidget::SafeDownCast(markupsLogic->GetWidgetByMarkupsType("TestLine")))
+  {
+    return false;
+  }
+  // The options panel's class links (no widget without an application object).
+  return QLatin1String(qKOVAMarkupsTestLineWidget::staticMetaObject.className()) ==
+    QLatin1String("qKOVAMarkupsTestLineWidget");
+}
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -123,6 +158,13 @@ int main()
   if (!TextWidgetWorks())
   {
     std::fprintf(stderr, "qKOVATextWidget did not show or save the node's text\n");
+    return 1;
+  }
+#endif
+#ifdef VIREON_HAS_TEMPLATE_KEY
+  if (!TestLineWorks())
+  {
+    std::fprintf(stderr, "the test line was not registered or created\n");
     return 1;
   }
 #endif
