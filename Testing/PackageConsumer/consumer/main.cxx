@@ -1,6 +1,11 @@
 // Links the installed libraries and uses each one a little.
 #include <FibHeap.h>
 
+#ifdef VIREON_HAVE_GENERALIZED_REFORMAT
+#include <vtkNew.h>
+#include <vtkVireonGeneralizedReformatLogic.h>
+#endif
+
 #include <cstdio>
 #include <vector>
 
@@ -22,6 +27,16 @@ int main()
     std::fprintf(stderr, "prioheap gave a wrong minimum\n");
     return 1;
   }
+#ifdef VIREON_HAVE_GENERALIZED_REFORMAT
+  {
+    vtkNew<vtkVireonGeneralizedReformatLogic> logic;
+    if (!logic->IsVolumeResamplerRegistered("ResampleScalarVectorDWIVolume"))
+    {
+      std::fprintf(stderr, "the reformat logic has no built-in resampler\n");
+      return 1;
+    }
+  }
+#endif
   std::puts("consumer: ok");
   return 0;
 }
