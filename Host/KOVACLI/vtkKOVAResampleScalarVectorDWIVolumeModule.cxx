@@ -192,13 +192,16 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
   else
   {
     auto basic = vtkSmartPointer<vtkImageInterpolator>::New();
+    // vtkImageReslice passes its own interpolation mode on to a vtkImageInterpolator.
     if (interpolation == "nn")
     {
       basic->SetInterpolationModeToNearest();
+      reslice->SetInterpolationModeToNearestNeighbor();
     }
     else
     {
       basic->SetInterpolationModeToLinear();
+      reslice->SetInterpolationModeToLinear();
     }
     interpolator = basic;
   }

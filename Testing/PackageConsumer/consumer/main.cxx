@@ -54,6 +54,11 @@ static bool TestLineWorks()
 }
 #endif
 
+#ifdef VIREON_HAVE_GENERALIZED_REFORMAT
+#include <vtkNew.h>
+#include <vtkVireonGeneralizedReformatLogic.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -110,6 +115,16 @@ int main()
     std::fprintf(stderr, "prioheap gave a wrong minimum\n");
     return 1;
   }
+#ifdef VIREON_HAVE_GENERALIZED_REFORMAT
+  {
+    vtkNew<vtkVireonGeneralizedReformatLogic> logic;
+    if (!logic->IsVolumeResamplerRegistered("ResampleScalarVectorDWIVolume"))
+    {
+      std::fprintf(stderr, "the reformat logic has no built-in resampler\n");
+      return 1;
+    }
+  }
+#endif
 #ifdef VIREON_HAS_DYNAMIC_MODELER_KOVA
   {
     vtkNew<vtkKOVAScene> scene;
