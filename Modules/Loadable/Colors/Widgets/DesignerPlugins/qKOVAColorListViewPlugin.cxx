@@ -1,0 +1,42 @@
+#include "qKOVAColorListViewPlugin.h"
+
+#include "qKOVAColorListView.h"
+
+#include <QIcon>
+
+qKOVAColorListViewPlugin::qKOVAColorListViewPlugin(QObject* parent)
+  : QObject(parent)
+{
+}
+
+QWidget* qKOVAColorListViewPlugin::createWidget(QWidget* parent)
+{
+  return new qKOVAColorListView(parent);
+}
+
+QString qKOVAColorListViewPlugin::domXml() const
+{
+  return QStringLiteral(
+    "<widget class=\"qKOVAColorListView\"           name=\"KOVAColorListView\">\n"
+    "</widget>\n");
+}
+
+QIcon qKOVAColorListViewPlugin::icon() const
+{
+  return QIcon(QStringLiteral(":Icons/listbox.png"));
+}
+
+QString qKOVAColorListViewPlugin::includeFile() const
+{
+  return QStringLiteral("qKOVAColorListView.h");
+}
+
+bool qKOVAColorListViewPlugin::isContainer() const
+{
+  return false;
+}
+
+QString qKOVAColorListViewPlugin::name() const
+{
+  return QStringLiteral("qKOVAColorListView");
+}
