@@ -2,6 +2,7 @@
 
 #include "qKOVAColorLegendDisplayNodeWidget.h"
 
+#include <QFile>
 #include <QIcon>
 
 qKOVAColorLegendDisplayNodeWidgetPlugin::qKOVAColorLegendDisplayNodeWidgetPlugin(QObject* parent)
@@ -36,7 +37,9 @@ QString qKOVAColorLegendDisplayNodeWidgetPlugin::group() const
 
 QIcon qKOVAColorLegendDisplayNodeWidgetPlugin::icon() const
 {
-  return QIcon(QStringLiteral(":/Icons/Colors.png"));
+  // Null unless a host widget library has registered the image.
+  const QString path = QStringLiteral(":/Icons/Colors.png");
+  return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
 QString qKOVAColorLegendDisplayNodeWidgetPlugin::includeFile() const

@@ -2,6 +2,7 @@
 
 #include "qKOVAColorListView.h"
 
+#include <QFile>
 #include <QIcon>
 
 qKOVAColorListViewPlugin::qKOVAColorListViewPlugin(QObject* parent)
@@ -23,7 +24,9 @@ QString qKOVAColorListViewPlugin::domXml() const
 
 QIcon qKOVAColorListViewPlugin::icon() const
 {
-  return QIcon(QStringLiteral(":Icons/listbox.png"));
+  // Null unless a host widget library has registered the image.
+  const QString path = QStringLiteral(":Icons/listbox.png");
+  return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
 QString qKOVAColorListViewPlugin::includeFile() const

@@ -2,6 +2,7 @@
 
 #include "qKOVAColorTableView.h"
 
+#include <QFile>
 #include <QIcon>
 
 qKOVAColorTableViewPlugin::qKOVAColorTableViewPlugin(QObject* parent)
@@ -23,7 +24,9 @@ QString qKOVAColorTableViewPlugin::domXml() const
 
 QIcon qKOVAColorTableViewPlugin::icon() const
 {
-  return QIcon(QStringLiteral(":Icons/table.png"));
+  // Null unless a host widget library has registered the image.
+  const QString path = QStringLiteral(":Icons/table.png");
+  return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
 QString qKOVAColorTableViewPlugin::includeFile() const
