@@ -104,7 +104,8 @@ protected:
 TEST_P(CollectionTest, MetadataNamesInterfaceAndCollectionClass)
 {
   const QJsonObject meta = this->Loader.metaData();
-  ASSERT_FALSE(meta.isEmpty()) << Str(this->Loader.fileName()) << ": " << Str(this->Loader.errorString());
+  ASSERT_FALSE(meta.isEmpty()) << Str(this->Loader.fileName()) << ": "
+                               << Str(this->Loader.errorString());
   EXPECT_EQ(Str(meta.value(QLatin1String("IID")).toString()), CollectionIid);
   EXPECT_EQ(Str(meta.value(QLatin1String("className")).toString()), GetParam().Collection);
   // Built for Qt 5.15, without a metadata file of its own.
@@ -240,8 +241,10 @@ std::string CollectionName(const ::testing::TestParamInfo<CollectionRow>& info)
   return info.param.Library;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-  Collections, CollectionTest, ::testing::ValuesIn(Collections()), CollectionName);
+INSTANTIATE_TEST_SUITE_P(Collections,
+  CollectionTest,
+  ::testing::ValuesIn(Collections()),
+  CollectionName);
 
 // The catalogue itself: 26 widgets in eight collections, every widget in one of them.
 TEST(Catalogue, CountsPerCollection)
