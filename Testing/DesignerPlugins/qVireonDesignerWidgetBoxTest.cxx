@@ -129,7 +129,8 @@ TEST_P(WidgetBoxTest, ListedUnderItsGroupInCatalogueOrder)
   QString domXml;
   const int position = BoxPosition(row, &domXml);
   ASSERT_GE(position, 0) << row.Widget << " not under " << Group(row).toStdString();
-  EXPECT_TRUE(domXml.contains(QStringLiteral("class=\"%1\"").arg(row.Widget))) << domXml.toStdString();
+  EXPECT_TRUE(domXml.contains(QStringLiteral("class=\"%1\"").arg(row.Widget)))
+    << domXml.toStdString();
 
   // Widgets before this one in the same group come first in the box too.
   int before = 0;
