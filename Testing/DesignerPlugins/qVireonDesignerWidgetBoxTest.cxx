@@ -202,7 +202,7 @@ TEST(WidgetBoxPicture, SavedWithTheVireonGroupsOpen)
   }
   // Eight module groups plus the colour legend's "Vireon [KOVA Widgets]".
   EXPECT_EQ(vireonGroups, TextsBuilt ? 9 : 8);
-  session.Box->resize(440, 1040);
+  session.Box->resize(460, 1130);
   session.Box->show();
   QCoreApplication::processEvents();
   const QImage picture = session.Box->grab().toImage();
