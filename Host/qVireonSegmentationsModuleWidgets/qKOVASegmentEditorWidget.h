@@ -20,8 +20,6 @@ public:
   ~qKOVASegmentEditorWidget() override;
 
   QString defaultTerminologyEntrySettingsKey() const;
-
-public slots:
   void setDefaultTerminologyEntrySettingsKey(const QString& value);
 
 protected:

@@ -21,8 +21,6 @@ public:
   ~qKOVASegmentationConversionParametersWidget() override;
 
   QString targetRepresentationName() const;
-
-public slots:
   void setTargetRepresentationName(const QString& value);
 
 protected:

@@ -19,8 +19,6 @@ public:
   ~qKOVASegmentationFileExportWidget() override;
 
   QString settingsKey() const;
-
-public slots:
   void setSettingsKey(const QString& value);
 
 protected:
