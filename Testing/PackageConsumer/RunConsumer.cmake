@@ -21,4 +21,12 @@ run("${CMAKE_COMMAND}" -S "${CONSUMER_SOURCE_DIR}" -B "${CONSUMER_BINARY_DIR}" -
   "-DCMAKE_CXX_COMPILER=${CXX_COMPILER}" "-DCMAKE_PREFIX_PATH=${PREFIX}" -DCMAKE_BUILD_TYPE=Release ${_flags})
 run("${CMAKE_COMMAND}" --build "${CONSUMER_BINARY_DIR}" ${_config_args})
 run("${CONSUMER_BINARY_DIR}/consumer")
+if(EXISTS "${CONSUMER_BINARY_DIR}/consumer-designer")
+  set(_env QT_QPA_PLATFORM=offscreen)
+  if(SANITIZE)
+    # Full stacks, so that the leak suppressions for Qt's own libraries match.
+    list(APPEND _env "ASAN_OPTIONS=$ENV{ASAN_OPTIONS}:fast_unwind_on_malloc=0")
+  endif()
+  run("${CMAKE_COMMAND}" -E env ${_env} "${CONSUMER_BINARY_DIR}/consumer-designer")
+endif()
 message(STATUS "consumer built against ${PREFIX} and ran")
