@@ -120,7 +120,7 @@ int main()
     vtkKOVATableNode* table = logic->AddTable(path, "T");
     std::remove(path);
     if (!table || table->GetNumberOfRows() != 1 || table->GetCellText(0, 1) != "2" ||
-      vtkVireonTablesLogic::GetLayoutWithTable(4) != 35)
+        vtkVireonTablesLogic::GetLayoutWithTable(4) != 35)
     {
       std::fprintf(stderr, "the tables logic did not load a table\n");
       return 1;
@@ -132,11 +132,11 @@ int main()
     vtkNew<vtkKOVAScene> scene;
     vtkNew<vtkVireonPlotsLogic> logic;
     logic->SetKOVAScene(scene);
-    auto* series = vtkKOVAPlotSeriesNode::SafeDownCast(
-      scene->AddNewNodeByClass("vtkKOVAPlotSeriesNode", "S"));
+    auto* series =
+      vtkKOVAPlotSeriesNode::SafeDownCast(scene->AddNewNodeByClass("vtkKOVAPlotSeriesNode", "S"));
     vtkKOVAPlotSeriesNode* clone = logic->CloneSeries(series, nullptr);
     if (!clone || std::string(clone->GetName()) != "S_Copy" ||
-      vtkVireonPlotsLogic::GetLayoutWithPlot(2) != 36)
+        vtkVireonPlotsLogic::GetLayoutWithPlot(2) != 36)
     {
       std::fprintf(stderr, "the plots logic did not clone a series\n");
       return 1;
