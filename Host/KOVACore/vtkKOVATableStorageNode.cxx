@@ -78,10 +78,11 @@ bool CheckText(const std::string& text, std::string& error)
 }
 
 /// Rewrites delimited text with double-quoted fields into the syntax of VTK's delimited text
-/// reader, which ends a record at every line break (even inside quotes) and treats a backslash as
-/// an escape character everywhere: inside quotes, line breaks and doubled quotes become escape
-/// sequences; backslashes and quotes that do not open a field are escaped. Records end in '\n',
-/// blank lines are dropped and short rows are padded to the header's field count.
+/// reader, which ends a record at every line break (even inside quotes), treats a backslash as an
+/// escape character everywhere, drops the leading blanks of unquoted fields and skips records of
+/// blanks only. Every non-empty field is written as one quoted string: line breaks, doubled quotes
+/// and other quotes and backslashes become escape sequences. Records end in '\n', blank lines are
+/// dropped and short rows are padded to the header's field count.
 ///
 /// Also checks the structure. Returns false with a reason for a file without header, a row with
 /// more fields than the header, or a quoted field that is not closed.
@@ -96,7 +97,7 @@ public:
   bool Adapt(const std::string& in, size_t start, std::string& out, std::string& error)
   {
     out.clear();
-    out.reserve(in.size() + in.size() / 8);
+    out.reserve(in.size() + in.size() / 4);
     State state = FieldStart;
     int line = 1;
     int recordLine = 1;
@@ -118,7 +119,7 @@ public:
           }
           else
           {
-            out += '"';
+            // The field goes on unquoted (usually it ends here); the output string stays open.
             state = AfterQuoted;
           }
         }
@@ -132,13 +133,9 @@ public:
           out += "\\r";
           line += (i + 1 < size && in[i + 1] == '\n') ? 0 : 1;
         }
-        else if (c == '\\')
-        {
-          out += "\\\\";
-        }
         else
         {
-          out += c;
+          AppendCharacter(out, c);
         }
         continue;
       }
@@ -148,6 +145,10 @@ public:
         if (c == '\r' && i + 1 < size && in[i + 1] == '\n')
         {
           ++i;
+        }
+        if (state != FieldStart)
+        {
+          out += '"';
         }
         if (!recordEmpty && !this->EndRecord(delimiters, recordLine, out, error))
         {
@@ -164,38 +165,32 @@ public:
       recordEmpty = false;
       if (c == this->Delimiter)
       {
+        if (state != FieldStart)
+        {
+          out += '"';
+        }
         out += c;
         ++delimiters;
         state = FieldStart;
       }
-      else if (c == '"')
+      else if (state == FieldStart)
       {
-        if (state == FieldStart)
+        out += '"';
+        if (c == '"')
         {
-          out += '"';
           state = Quoted;
           quoteLine = line;
         }
         else
         {
-          // A quote inside an unquoted field, or after a closing quote, is an ordinary character.
-          out += "\\\"";
+          AppendCharacter(out, c);
+          state = Unquoted;
         }
       }
       else
       {
-        if (c == '\\')
-        {
-          out += "\\\\";
-        }
-        else
-        {
-          out += c;
-        }
-        if (state == FieldStart)
-        {
-          state = Unquoted;
-        }
+        // A quote inside an unquoted field, or after a closing quote, is an ordinary character.
+        AppendCharacter(out, c);
       }
     }
 
@@ -204,6 +199,10 @@ public:
       error =
         "the quoted field that starts on line " + std::to_string(quoteLine) + " is not closed";
       return false;
+    }
+    if (state != FieldStart)
+    {
+      out += '"';
     }
     if (!recordEmpty && !this->EndRecord(delimiters, recordLine, out, error))
     {
@@ -233,6 +232,16 @@ private:
     Quoted,
     AfterQuoted,
   };
+
+  /// A character inside a quoted output string.
+  static void AppendCharacter(std::string& out, char c)
+  {
+    if (c == '"' || c == '\\')
+    {
+      out += '\\';
+    }
+    out += c;
+  }
 
   bool EndRecord(int delimiters, int recordLine, std::string& out, std::string& error)
   {

@@ -146,6 +146,23 @@ TEST(vtkKOVATableStorageNode, QuotedFieldsUtf8AndEmptyCells)
   EXPECT_EQ(ColumnTexts(text.Node, 3), ColumnTexts(node, 3));
 }
 
+TEST(vtkKOVATableStorageNode, BlanksAreKept)
+{
+  // Leading and trailing blanks, a value of blanks only, blanks after a closing quote.
+  vtkKOVATestTemporaryDirectory folder;
+  TextRead read(
+    folder.Write("blanks.csv", "name,n\n  indented,1\n   , 2\ntrailing  ,3 \n\"q\"  ,4\n"), true);
+  ASSERT_EQ(read.Result, 1) << read.Storage->GetUserMessages()->GetAllMessagesAsString();
+  EXPECT_EQ(ColumnTexts(read.Node, 0),
+    (std::vector<std::string>{ "  indented", "   ", "trailing  ", "q  " }));
+  EXPECT_EQ(ColumnClass(read.Node, 1), "vtkIntArray");
+
+  // A single column: a row of blanks is a value, not a blank line.
+  TextRead single(folder.Write("single.csv", "h\n   \nx\n"), false);
+  ASSERT_EQ(single.Result, 1) << single.Storage->GetUserMessages()->GetAllMessagesAsString();
+  EXPECT_EQ(ColumnTexts(single.Node, 0), (std::vector<std::string>{ "   ", "x" }));
+}
+
 TEST(vtkKOVATableStorageNode, TabSeparatedFiles)
 {
   vtkKOVATestTemporaryDirectory folder;
