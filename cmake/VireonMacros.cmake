@@ -13,7 +13,9 @@ macro(vireon_setup_sanitizers)
     add_compile_options(${_vireon_san_flags})
     add_link_options(-fsanitize=address,undefined)
     list(APPEND VIREON_TEST_ENVIRONMENT
-      "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+      # Full stacks on allocation: leak suppressions name functions inside Qt and VTK, which are
+      # built without frame pointers.
+      "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:fast_unwind_on_malloc=0"
       "LSAN_OPTIONS=suppressions=${VIREON_SUPPRESSIONS_DIR}/lsan.supp:print_suppressions=0"
       "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=${VIREON_SUPPRESSIONS_DIR}/ubsan.supp")
   endif()

@@ -2,7 +2,7 @@
 
 #include "vtkKOVADisplayNode.h"
 #include "vtkKOVAScene.h"
-#include "vtkKOVAStorageNode.h"
+#include "vtkKOVAMarkupsJsonStorageNode.h"
 #include "vtkKOVATransformNode.h"
 
 #include <vtkCardinalSpline.h>

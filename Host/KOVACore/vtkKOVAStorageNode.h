@@ -3,10 +3,17 @@
 
 #include "vtkKOVANode.h"
 
+#include <vtkTimeStamp.h>
+
 #include <string>
 
-/// Base of the nodes that say where a storable node's data is kept: the file name and the
-/// file extension that writing uses by default.
+class vtkKOVAMessageCollection;
+
+/// Base of the nodes that read a node's content from a file.
+///
+/// ReadData clears the user messages, checks the reference node and the file name and calls
+/// ReadDataInternal, which fills the node only when the whole file could be read. What went wrong
+/// is told in the user messages (for the user; nothing goes to the error output).
 class KOVACORE_EXPORT vtkKOVAStorageNode : public vtkKOVANode
 {
 public:
@@ -17,42 +24,45 @@ public:
   void WriteXML(ostream& of, int indent) override;
   vtkKOVACopyContentMacro(vtkKOVAStorageNode);
 
-  std::string GetFileName() { return this->FileName; }
-  void SetFileName(const std::string& fileName);
+  vtkGetStringMacro(FileName);
+  vtkSetStringMacro(FileName);
 
-  /// Extension (without the leading dot) of files written by default.
-  virtual std::string GetDefaultWriteFileExtension() { return std::string(); }
+  /// Reads the file into \a refNode. Returns 1 on success, 0 on failure (with user messages).
+  /// Reading a temporary file fills the node without marking it as stored in the file (the
+  /// stored time is left alone).
+  virtual int ReadData(vtkKOVANode* refNode, bool temporaryFile = false);
+
+  /// True when this storage node can fill \a refNode (its class).
+  virtual bool CanReadInReferenceNode(vtkKOVANode* refNode) = 0;
+
+  /// Messages of the last read. The storage node owns the collection.
+  vtkKOVAMessageCollection* GetUserMessages();
+
+  /// When the node's content was last read from (not temporary) file; 0 before.
+  vtkMTimeType GetStoredTime() { return this->StoredTime.GetMTime(); }
+
+  /// The file name's last extension with its dot, in lower case (".csv" for "a/b.Data.CSV"), or
+  /// the empty string when the file name has none.
+  static std::string GetLowercaseExtensionFromFileName(const std::string& fileName);
 
 protected:
   vtkKOVAStorageNode();
   ~vtkKOVAStorageNode() override;
 
-  std::string FileName;
+  /// Reads the file into the node; 1 on success. Failures add an error to the user messages.
+  virtual int ReadDataInternal(vtkKOVANode* refNode) = 0;
+
+  /// Shorthands for the subclasses' messages.
+  void AddErrorMessage(const std::string& text);
+  void AddWarningMessage(const std::string& text);
+
+  char* FileName = nullptr;
+  vtkSmartPointer<vtkKOVAMessageCollection> UserMessages;
+  vtkTimeStamp StoredTime;
 
 private:
   vtkKOVAStorageNode(const vtkKOVAStorageNode&) = delete;
   void operator=(const vtkKOVAStorageNode&) = delete;
-};
-
-/// Storage of markups in a JSON file.
-class KOVACORE_EXPORT vtkKOVAMarkupsJsonStorageNode : public vtkKOVAStorageNode
-{
-public:
-  static vtkKOVAMarkupsJsonStorageNode* New();
-  vtkTypeMacro(vtkKOVAMarkupsJsonStorageNode, vtkKOVAStorageNode);
-  void PrintSelf(ostream& os, vtkIndent indent) override;
-
-  vtkKOVANode* CreateNodeInstance() override;
-  const char* GetNodeTagName() override { return "MarkupsJsonStorage"; }
-  std::string GetDefaultWriteFileExtension() override { return "mrk.json"; }
-
-protected:
-  vtkKOVAMarkupsJsonStorageNode();
-  ~vtkKOVAMarkupsJsonStorageNode() override;
-
-private:
-  vtkKOVAMarkupsJsonStorageNode(const vtkKOVAMarkupsJsonStorageNode&) = delete;
-  void operator=(const vtkKOVAMarkupsJsonStorageNode&) = delete;
 };
 
 #endif

@@ -28,7 +28,7 @@ public:
 
   /// Shows the selection node's active plot chart in every plot view of the scene (nothing
   /// without a scene or a selection node).
-  void PropagatePlotChartSelection();
+  virtual void PropagatePlotChartSelection();
 
 protected:
   vtkKOVAApplicationLogic();

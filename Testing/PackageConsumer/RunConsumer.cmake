@@ -21,4 +21,7 @@ run("${CMAKE_COMMAND}" -S "${CONSUMER_SOURCE_DIR}" -B "${CONSUMER_BINARY_DIR}" -
   "-DCMAKE_CXX_COMPILER=${CXX_COMPILER}" "-DCMAKE_PREFIX_PATH=${PREFIX}" -DCMAKE_BUILD_TYPE=Release ${_flags})
 run("${CMAKE_COMMAND}" --build "${CONSUMER_BINARY_DIR}" ${_config_args})
 run("${CONSUMER_BINARY_DIR}/consumer")
+if(EXISTS "${CONSUMER_BINARY_DIR}/consumer-designer")
+  run("${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen "${CONSUMER_BINARY_DIR}/consumer-designer")
+endif()
 message(STATUS "consumer built against ${PREFIX} and ran")

@@ -59,6 +59,24 @@ static bool TestLineWorks()
 #include <vtkVireonGeneralizedReformatLogic.h>
 #endif
 
+#ifdef VIREON_HAS_TABLES_LOGIC
+#include <vtkKOVAScene.h>
+#include <vtkKOVATableNode.h>
+#include <vtkNew.h>
+#include <vtkVireonTablesLogic.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
+#endif
+
+#ifdef VIREON_HAS_PLOTS_LOGIC
+#include <vtkKOVAPlotSeriesNode.h>
+#include <vtkKOVAScene.h>
+#include <vtkNew.h>
+#include <vtkVireonPlotsLogic.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -181,6 +199,46 @@ int main()
   {
     std::fprintf(stderr, "the test line was not registered or created\n");
     return 1;
+  }
+#endif
+#ifdef VIREON_HAS_TABLES_LOGIC
+  {
+    char path[] = "/tmp/vireon-consumer-XXXXXX.csv";
+    const int fd = mkstemps(path, 4);
+    if (fd < 0)
+    {
+      std::fprintf(stderr, "cannot create a table file\n");
+      return 1;
+    }
+    close(fd);
+    std::ofstream(path) << "a,b\n1,2\n";
+    vtkNew<vtkKOVAScene> scene;
+    vtkNew<vtkVireonTablesLogic> logic;
+    logic->SetKOVAScene(scene);
+    vtkKOVATableNode* table = logic->AddTable(path, "T");
+    std::remove(path);
+    if (!table || table->GetNumberOfRows() != 1 || table->GetCellText(0, 1) != "2" ||
+        vtkVireonTablesLogic::GetLayoutWithTable(4) != 35)
+    {
+      std::fprintf(stderr, "the tables logic did not load a table\n");
+      return 1;
+    }
+  }
+#endif
+#ifdef VIREON_HAS_PLOTS_LOGIC
+  {
+    vtkNew<vtkKOVAScene> scene;
+    vtkNew<vtkVireonPlotsLogic> logic;
+    logic->SetKOVAScene(scene);
+    auto* series =
+      vtkKOVAPlotSeriesNode::SafeDownCast(scene->AddNewNodeByClass("vtkKOVAPlotSeriesNode", "S"));
+    vtkKOVAPlotSeriesNode* clone = logic->CloneSeries(series, nullptr);
+    if (!clone || std::string(clone->GetName()) != "S_Copy" ||
+        vtkVireonPlotsLogic::GetLayoutWithPlot(2) != 36)
+    {
+      std::fprintf(stderr, "the plots logic did not clone a series\n");
+      return 1;
+    }
   }
 #endif
   std::puts("consumer: ok");

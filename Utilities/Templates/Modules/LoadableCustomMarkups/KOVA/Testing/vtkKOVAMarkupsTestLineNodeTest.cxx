@@ -243,6 +243,7 @@ TEST(vtkKOVAMarkupsTestLineNode, DisplayAndStorageNodesAreTheLineMarkups)
   ASSERT_NE(storage, nullptr);
   EXPECT_STREQ(storage->GetClassName(), "vtkKOVAMarkupsJsonStorageNode");
   EXPECT_EQ(storage->GetScene(), nullptr);
+  EXPECT_TRUE(storage->CanReadInReferenceNode(node));
 }
 
 TEST(vtkKOVAMarkupsTestLineNode, SceneFileRoundTrip)

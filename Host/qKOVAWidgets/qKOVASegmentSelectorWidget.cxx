@@ -1,0 +1,8 @@
+#include "qKOVASegmentSelectorWidget.h"
+
+qKOVASegmentSelectorWidget::qKOVASegmentSelectorWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASegmentSelectorWidget::~qKOVASegmentSelectorWidget() = default;

@@ -1,0 +1,8 @@
+#include "qKOVAColorLegendDisplayNodeWidget.h"
+
+qKOVAColorLegendDisplayNodeWidget::qKOVAColorLegendDisplayNodeWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVAColorLegendDisplayNodeWidget::~qKOVAColorLegendDisplayNodeWidget() = default;

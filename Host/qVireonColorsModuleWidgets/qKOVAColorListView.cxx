@@ -1,0 +1,8 @@
+#include "qKOVAColorListView.h"
+
+qKOVAColorListView::qKOVAColorListView(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVAColorListView::~qKOVAColorListView() = default;

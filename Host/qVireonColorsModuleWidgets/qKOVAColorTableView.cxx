@@ -1,0 +1,8 @@
+#include "qKOVAColorTableView.h"
+
+qKOVAColorTableView::qKOVAColorTableView(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVAColorTableView::~qKOVAColorTableView() = default;

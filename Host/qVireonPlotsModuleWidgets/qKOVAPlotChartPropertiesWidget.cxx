@@ -1,0 +1,8 @@
+#include "qKOVAPlotChartPropertiesWidget.h"
+
+qKOVAPlotChartPropertiesWidget::qKOVAPlotChartPropertiesWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVAPlotChartPropertiesWidget::~qKOVAPlotChartPropertiesWidget() = default;

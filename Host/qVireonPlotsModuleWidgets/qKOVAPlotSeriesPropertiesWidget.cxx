@@ -1,0 +1,8 @@
+#include "qKOVAPlotSeriesPropertiesWidget.h"
+
+qKOVAPlotSeriesPropertiesWidget::qKOVAPlotSeriesPropertiesWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVAPlotSeriesPropertiesWidget::~qKOVAPlotSeriesPropertiesWidget() = default;

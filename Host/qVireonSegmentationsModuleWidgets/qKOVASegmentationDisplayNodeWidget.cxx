@@ -1,0 +1,8 @@
+#include "qKOVASegmentationDisplayNodeWidget.h"
+
+qKOVASegmentationDisplayNodeWidget::qKOVASegmentationDisplayNodeWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASegmentationDisplayNodeWidget::~qKOVASegmentationDisplayNodeWidget() = default;

@@ -1,0 +1,8 @@
+#include "qKOVASegmentationRepresentationsListView.h"
+
+qKOVASegmentationRepresentationsListView::qKOVASegmentationRepresentationsListView(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASegmentationRepresentationsListView::~qKOVASegmentationRepresentationsListView() = default;

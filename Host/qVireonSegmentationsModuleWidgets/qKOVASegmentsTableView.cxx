@@ -1,0 +1,8 @@
+#include "qKOVASegmentsTableView.h"
+
+qKOVASegmentsTableView::qKOVASegmentsTableView(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASegmentsTableView::~qKOVASegmentsTableView() = default;

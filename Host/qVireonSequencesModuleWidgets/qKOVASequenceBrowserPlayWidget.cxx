@@ -1,0 +1,8 @@
+#include "qKOVASequenceBrowserPlayWidget.h"
+
+qKOVASequenceBrowserPlayWidget::qKOVASequenceBrowserPlayWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASequenceBrowserPlayWidget::~qKOVASequenceBrowserPlayWidget() = default;

@@ -1,0 +1,8 @@
+#include "qKOVASequenceBrowserSeekWidget.h"
+
+qKOVASequenceBrowserSeekWidget::qKOVASequenceBrowserSeekWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASequenceBrowserSeekWidget::~qKOVASequenceBrowserSeekWidget() = default;

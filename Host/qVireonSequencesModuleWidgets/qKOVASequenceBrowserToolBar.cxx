@@ -1,0 +1,8 @@
+#include "qKOVASequenceBrowserToolBar.h"
+
+qKOVASequenceBrowserToolBar::qKOVASequenceBrowserToolBar(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASequenceBrowserToolBar::~qKOVASequenceBrowserToolBar() = default;

@@ -1,0 +1,8 @@
+#include "qKOVASequenceEditWidget.h"
+
+qKOVASequenceEditWidget::qKOVASequenceEditWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qKOVASequenceEditWidget::~qKOVASequenceEditWidget() = default;

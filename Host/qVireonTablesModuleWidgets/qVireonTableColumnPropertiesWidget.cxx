@@ -1,0 +1,8 @@
+#include "qVireonTableColumnPropertiesWidget.h"
+
+qVireonTableColumnPropertiesWidget::qVireonTableColumnPropertiesWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonTableColumnPropertiesWidget::~qVireonTableColumnPropertiesWidget() = default;

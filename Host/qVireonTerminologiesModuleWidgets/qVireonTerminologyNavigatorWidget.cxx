@@ -1,0 +1,8 @@
+#include "qVireonTerminologyNavigatorWidget.h"
+
+qVireonTerminologyNavigatorWidget::qVireonTerminologyNavigatorWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonTerminologyNavigatorWidget::~qVireonTerminologyNavigatorWidget() = default;

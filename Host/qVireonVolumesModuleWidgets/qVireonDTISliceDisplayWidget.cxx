@@ -1,0 +1,8 @@
+#include "qVireonDTISliceDisplayWidget.h"
+
+qVireonDTISliceDisplayWidget::qVireonDTISliceDisplayWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonDTISliceDisplayWidget::~qVireonDTISliceDisplayWidget() = default;

@@ -1,0 +1,9 @@
+#include "qVireonDiffusionTensorVolumeDisplayWidget.h"
+
+qVireonDiffusionTensorVolumeDisplayWidget::qVireonDiffusionTensorVolumeDisplayWidget(
+  QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonDiffusionTensorVolumeDisplayWidget::~qVireonDiffusionTensorVolumeDisplayWidget() = default;

@@ -1,0 +1,10 @@
+#include "qVireonDiffusionWeightedVolumeDisplayWidget.h"
+
+qVireonDiffusionWeightedVolumeDisplayWidget::qVireonDiffusionWeightedVolumeDisplayWidget(
+  QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonDiffusionWeightedVolumeDisplayWidget::~qVireonDiffusionWeightedVolumeDisplayWidget() =
+  default;

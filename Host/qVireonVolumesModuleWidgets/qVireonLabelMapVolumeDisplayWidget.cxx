@@ -1,0 +1,8 @@
+#include "qVireonLabelMapVolumeDisplayWidget.h"
+
+qVireonLabelMapVolumeDisplayWidget::qVireonLabelMapVolumeDisplayWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonLabelMapVolumeDisplayWidget::~qVireonLabelMapVolumeDisplayWidget() = default;

@@ -1,0 +1,8 @@
+#include "qVireonScalarVolumeDisplayWidget.h"
+
+qVireonScalarVolumeDisplayWidget::qVireonScalarVolumeDisplayWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonScalarVolumeDisplayWidget::~qVireonScalarVolumeDisplayWidget() = default;

@@ -1,0 +1,8 @@
+#include "qVireonVolumeDisplayWidget.h"
+
+qVireonVolumeDisplayWidget::qVireonVolumeDisplayWidget(QWidget* parent)
+  : QWidget(parent)
+{
+}
+
+qVireonVolumeDisplayWidget::~qVireonVolumeDisplayWidget() = default;

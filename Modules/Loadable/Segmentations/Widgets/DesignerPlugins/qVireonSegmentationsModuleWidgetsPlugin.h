@@ -1,0 +1,24 @@
+// Qt Designer collection of the segmentations module's widgets.
+#ifndef qVireonSegmentationsModuleWidgetsPlugin_h
+#define qVireonSegmentationsModuleWidgetsPlugin_h
+
+#include "qVireonSegmentationsModuleWidgetsPluginsExport.h"
+
+#include <QDesignerCustomWidgetCollectionInterface>
+#include <QObject>
+
+class QVIREONSEGMENTATIONSMODULEWIDGETSPLUGINS_EXPORT qVireonSegmentationsModuleWidgetsPlugin
+  : public QObject
+  , public QDesignerCustomWidgetCollectionInterface
+{
+  Q_OBJECT
+  Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface")
+  Q_INTERFACES(QDesignerCustomWidgetCollectionInterface)
+public:
+  qVireonSegmentationsModuleWidgetsPlugin();
+
+  // A new plug-in object per widget, in widget-box order; the caller owns them.
+  QList<QDesignerCustomWidgetInterface*> customWidgets() const override;
+};
+
+#endif
