@@ -54,16 +54,7 @@ vtkKOVAMarkupsDisplayableManager::vtkKOVAMarkupsDisplayableManager()
 vtkKOVAMarkupsDisplayableManager::~vtkKOVAMarkupsDisplayableManager()
 {
   this->RemoveAllWidgets();
-  for (Observation& observation : *this->Observations)
-  {
-    if (observation.Object)
-    {
-      for (unsigned long tag : observation.Tags)
-      {
-        observation.Object->RemoveObserver(tag);
-      }
-    }
-  }
+  this->RemoveAllObservations();
   delete this->Observations;
   delete this->Widgets;
 }
@@ -113,21 +104,8 @@ void vtkKOVAMarkupsDisplayableManager::SetKOVAViewNode(vtkKOVAAbstractViewNode* 
     return;
   }
   this->RemoveAllWidgets();
-  if (this->ViewNode)
-  {
-    // Stop observing the old view node and its scene.
-    for (Observation& observation : *this->Observations)
-    {
-      if (observation.Object)
-      {
-        for (unsigned long tag : observation.Tags)
-        {
-          observation.Object->RemoveObserver(tag);
-        }
-      }
-    }
-    this->Observations->clear();
-  }
+  // Stop observing the old view node, its scene and its markups nodes.
+  this->RemoveAllObservations();
   this->ViewNode = viewNode;
   this->Scene = viewNode ? viewNode->GetScene() : nullptr;
   if (viewNode)
@@ -181,6 +159,21 @@ void vtkKOVAMarkupsDisplayableManager::ObserveMarkupsNode(vtkKOVAMarkupsNode* no
     observation.Tags.push_back(node->AddObserver(event, this->CallbackCommand));
   }
   this->Observations->push_back(observation);
+}
+
+void vtkKOVAMarkupsDisplayableManager::RemoveAllObservations()
+{
+  for (Observation& observation : *this->Observations)
+  {
+    if (observation.Object)
+    {
+      for (unsigned long tag : observation.Tags)
+      {
+        observation.Object->RemoveObserver(tag);
+      }
+    }
+  }
+  this->Observations->clear();
 }
 
 //------------------------------------------------------------------------------

@@ -62,6 +62,7 @@ protected:
   void ObserveScene(vtkKOVAScene* scene);
   void ObserveMarkupsNode(vtkKOVAMarkupsNode* node);
   void RemoveAllWidgets();
+  void RemoveAllObservations();
 
   vtkWeakPointer<vtkVireonMarkupsLogic> MarkupsLogic;
   vtkWeakPointer<vtkRenderer> Renderer;
