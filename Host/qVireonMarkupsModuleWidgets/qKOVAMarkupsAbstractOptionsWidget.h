@@ -24,6 +24,12 @@ public:
   explicit qKOVAMarkupsAbstractOptionsWidget(QWidget* parent = nullptr);
   ~qKOVAMarkupsAbstractOptionsWidget() override;
 
+  // The virtual interface, in this order.
+public slots:
+  /// Refreshes the widget from its node.
+  virtual void updateWidgetFromKOVA() = 0;
+
+public:
   /// The class name of the concrete options widget.
   virtual const QString className() const = 0;
   /// Whether the widget offers options for \a markupsNode.
@@ -37,8 +43,6 @@ public:
   vtkKOVAScene* kovaScene() const;
 
 public slots:
-  /// Refreshes the widget from its node.
-  virtual void updateWidgetFromKOVA() = 0;
   /// Keeps \a markupsNode (not owned) and refreshes the widget.
   virtual void setKOVAMarkupsNode(vtkKOVAMarkupsNode* markupsNode);
   /// Keeps \a scene (not owned).
