@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -72,12 +71,18 @@ std::vector<std::string> AttributeNames(const std::string& xml, const std::strin
     return names;
   }
   const std::string element = xml.substr(start, xml.find('>', start) - start);
-  const std::regex attribute(R"(([A-Za-z0-9_:]+)=")");
-  for (auto it = std::sregex_iterator(element.begin(), element.end(), attribute);
-       it != std::sregex_iterator();
-       ++it)
+  // Each attribute is a blank, its name, '=' and a quoted value (quotes inside are encoded).
+  size_t at = element.find(' ');
+  while (at != std::string::npos)
   {
-    names.push_back((*it)[1]);
+    const size_t equals = element.find("=\"", at);
+    if (equals == std::string::npos)
+    {
+      break;
+    }
+    names.push_back(element.substr(at + 1, equals - at - 1));
+    const size_t close = element.find('"', equals + 2);
+    at = close == std::string::npos ? close : element.find(' ', close);
   }
   return names;
 }
@@ -187,9 +192,15 @@ TEST(vtkKOVAMarkupsTestLineNode, PrintsWhatTheLineNodePrints)
   {
     std::ostringstream os;
     object->PrintSelf(os, vtkIndent());
-    std::string text = os.str();
-    text = std::regex_replace(text, std::regex("0x[0-9a-f]+"), "ADDR");
-    text = std::regex_replace(text, std::regex("Modified Time: [0-9]+"), "");
+    std::istringstream in(os.str());
+    std::string line, text;
+    while (std::getline(in, line))
+    {
+      if (line.find("0x") == std::string::npos && line.find("Modified Time") == std::string::npos)
+      {
+        text += line + "\n";
+      }
+    }
     return text;
   };
   EXPECT_EQ(body(node), body(line));
@@ -268,8 +279,9 @@ TEST(vtkKOVAMarkupsTestLineNode, SceneFileRoundTrip)
   auto* line =
     vtkKOVAMarkupsLineNode::SafeDownCast(lineScene->AddNewNodeByClass("vtkKOVAMarkupsLineNode"));
   AddTwoPoints(line);
-  EXPECT_EQ(AttributeNames(xml, "MarkupsTestLine"),
-    AttributeNames(lineScene->WriteToXMLString(), "MarkupsLine"));
+  const std::vector<std::string> names = AttributeNames(xml, "MarkupsTestLine");
+  EXPECT_GT(names.size(), 4u);
+  EXPECT_EQ(names, AttributeNames(lineScene->WriteToXMLString(), "MarkupsLine"));
 
   // Read back: a registered class gives a test line with the same points and no target organ.
   vtkNew<vtkKOVAScene> read;
