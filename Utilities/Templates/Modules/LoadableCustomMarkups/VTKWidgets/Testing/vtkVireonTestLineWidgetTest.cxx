@@ -170,19 +170,17 @@ TEST(vtkVireonTestLineWidget, CreateInstanceHonoursObjectFactoryOverrides)
   EXPECT_NE(plain.GetPointer(), static_cast<vtkVireonMarkupsWidget*>(prototype));
   EXPECT_EQ(plain->GetReferenceCount(), 1);
 
+  // Registered once: VTK keeps texts of each registration until the process ends.
   vtkNew<OverrideFactory> factory;
   vtkObjectFactory::RegisterFactory(factory);
   vtkSmartPointer<vtkVireonMarkupsWidget> overridden =
     vtkSmartPointer<vtkVireonMarkupsWidget>::Take(prototype->CreateInstance());
+  // New() does not go through the factory.
+  vtkSmartPointer<vtkVireonTestLineWidget> direct = vtkSmartPointer<vtkVireonTestLineWidget>::New();
   vtkObjectFactory::UnRegisterFactory(factory);
   ASSERT_NE(overridden, nullptr);
   EXPECT_STREQ(overridden->GetClassName(), "OverrideWidget");
   EXPECT_EQ(overridden->GetReferenceCount(), 1);
-
-  // New() does not go through the factory.
-  vtkObjectFactory::RegisterFactory(factory);
-  vtkSmartPointer<vtkVireonTestLineWidget> direct = vtkSmartPointer<vtkVireonTestLineWidget>::New();
-  vtkObjectFactory::UnRegisterFactory(factory);
   EXPECT_STREQ(direct->GetClassName(), "vtkVireonTestLineWidget");
 }
 
