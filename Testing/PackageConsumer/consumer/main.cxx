@@ -1,6 +1,10 @@
 // Links the installed libraries and uses each one a little.
 #include <FibHeap.h>
 
+#ifdef VIREON_HAVE_WAVECODEC
+#include <dj2krparam.h>
+#endif
+
 #include <cstdio>
 #include <vector>
 
@@ -22,6 +26,14 @@ int main()
     std::fprintf(stderr, "prioheap gave a wrong minimum\n");
     return 1;
   }
+#ifdef VIREON_HAVE_WAVECODEC
+  DJ2KRepresentationParameter lossy(OFFalse, 10.0);
+  if (lossy.useLosslessProcess() || !(lossy == DJ2KRepresentationParameter(OFFalse, 10.0)))
+  {
+    std::fprintf(stderr, "wavecodec gave a wrong representation parameter\n");
+    return 1;
+  }
+#endif
   std::puts("consumer: ok");
   return 0;
 }
