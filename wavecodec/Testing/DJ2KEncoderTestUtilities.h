@@ -47,33 +47,42 @@ struct ImageSpec
   size_t frameBytes() const { return samplesPerFrame() * (bitsAllocated / 8); }
 };
 
-// Pixel values of frame f, sample s: a smooth pattern plus a little noise, all within
-// Bits Stored, signed or unsigned.
+// Pixel values of every frame: per component a smooth pattern plus a little noise, all
+// within Bits Stored, signed or unsigned, laid out by the planar configuration.
 inline std::vector<Uint8> MakePixels(const ImageSpec& spec, unsigned seed = 1)
 {
-  const size_t n = spec.samplesPerFrame() * size_t(spec.frames < 1 ? 1 : spec.frames);
-  std::vector<Uint8> bytes(n * (spec.bitsAllocated / 8));
+  const size_t frames = size_t(spec.frames < 1 ? 1 : spec.frames);
+  const size_t count = size_t(spec.rows) * spec.columns;
+  const bool planar = spec.planarConfiguration == 1 && spec.samplesPerPixel > 1;
+  std::vector<Uint8> bytes(spec.frameBytes() * frames);
   std::mt19937 random(seed);
   const int bits = spec.bitsStored;
   const long maxValue = spec.pixelRepresentation ? (1L << (bits - 1)) - 1 : (1L << bits) - 1;
   const long minValue = spec.pixelRepresentation ? -(1L << (bits - 1)) : 0;
-  for (size_t i = 0; i < n; ++i)
+  for (size_t f = 0; f < frames; ++f)
   {
-    const size_t pixel = i / spec.samplesPerPixel;
-    const size_t x = pixel % spec.columns;
-    const size_t y = (pixel / spec.columns) % spec.rows;
-    const double wave = 0.5 + 0.25 * std::sin(x * 0.07 + i % spec.samplesPerPixel) +
-                        0.2 * std::cos(y * 0.05 + double(i) / double(spec.samplesPerFrame()));
-    long v = minValue + long(wave * double(maxValue - minValue)) + long(random() % 9) - 4;
-    v = v < minValue ? minValue : (v > maxValue ? maxValue : v);
-    if (spec.bitsAllocated == 8)
+    for (size_t c = 0; c < spec.samplesPerPixel; ++c)
     {
-      bytes[i] = Uint8(v & 0xff);
-    }
-    else
-    {
-      const Uint16 w = Uint16(v & 0xffff);
-      std::memcpy(&bytes[2 * i], &w, 2);
+      for (size_t k = 0; k < count; ++k)
+      {
+        const size_t x = k % spec.columns;
+        const size_t y = k / spec.columns;
+        const double wave =
+          0.5 + 0.25 * std::sin(x * 0.07 + double(c)) + 0.2 * std::cos(y * 0.05 + double(f) * 0.3);
+        long v = minValue + long(wave * double(maxValue - minValue)) + long(random() % 9) - 4;
+        v = v < minValue ? minValue : (v > maxValue ? maxValue : v);
+        const size_t i =
+          f * spec.samplesPerFrame() + (planar ? c * count + k : k * spec.samplesPerPixel + c);
+        if (spec.bitsAllocated == 8)
+        {
+          bytes[i] = Uint8(v & 0xff);
+        }
+        else
+        {
+          const Uint16 w = Uint16(v & 0xffff);
+          std::memcpy(&bytes[2 * i], &w, 2);
+        }
+      }
     }
   }
   return bytes;
