@@ -85,7 +85,7 @@ std::vector<std::string> ListDirectory(const std::string& path)
 }
 
 // A fresh directory per test, removed afterwards.
-class ToolTest : public ::testing::Test
+class EncoderToolTest : public ::testing::Test
 {
 protected:
   void SetUp() override
@@ -222,7 +222,7 @@ const ImageSpec kImages[] = {
 
 // Lossless files decode in GDCM to exactly the original pixels, and each frame's
 // codestream decodes in opj_decompress to the same samples.
-TEST_F(ToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
+TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
 {
   const char* optionSets[] = { "", "--no-offset-table", "--fragment-size 1" };
   for (const ImageSpec& spec : kImages)
@@ -290,7 +290,7 @@ TEST_F(ToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
 }
 
 // Lossy files decode in GDCM; the sizes and peak errors at ratios 10 and 20 are printed.
-TEST_F(ToolTest, LossyFilesDecodeInGDCM)
+TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
 {
   std::cout << "image          ratio  pixel bytes  compressed  achieved  peak error\n";
   for (const ImageSpec& spec : kImages)
@@ -344,7 +344,7 @@ TEST_F(ToolTest, LossyFilesDecodeInGDCM)
 
 #ifdef DJ2K_DCMDJ2K
 // dcmcj2k then dcmdj2k gives back the original pixel data bit for bit.
-TEST_F(ToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
+TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
 {
   for (const ImageSpec& spec : kImages)
   {
@@ -372,7 +372,7 @@ TEST_F(ToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
 #endif
 
 // Options that reach the codec registration and the data set.
-TEST_F(ToolTest, UIDAndSOPClassOptions)
+TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
 {
   const ImageSpec spec{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
   WriteImage(spec, "in.dcm");
@@ -412,7 +412,7 @@ TEST_F(ToolTest, UIDAndSOPClassOptions)
 
 // Every failure: non-zero exit, one message naming the file, no output file, an existing
 // target left alone, no temporary file left behind.
-TEST_F(ToolTest, FailuresLeaveNoOutput)
+TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
 {
   const ImageSpec spec{ "mono16", 32, 32, 1, 16, 16, 0, 0, 1 };
   WriteImage(spec, "in.dcm");
