@@ -445,6 +445,13 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
     ASSERT_TRUE(fileformat.saveFile(Path("bad.dcm").c_str(), EXS_LittleEndianExplicit).good());
   }
   std::ofstream(Path("garbage.dcm")) << "not a DICOM file";
+  {
+    DcmFileFormat fileformat;
+    E_TransferSyntax xfer = EXS_Unknown;
+    ASSERT_TRUE(Load(Path("in.dcm"), fileformat, xfer));
+    fileformat.getDataset()->findAndDeleteElement(DCM_PixelData);
+    ASSERT_TRUE(fileformat.saveFile(Path("nopixels.dcm").c_str(), EXS_LittleEndianExplicit).good());
+  }
 
   struct Case
   {
@@ -456,17 +463,28 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
     const char* message;
   };
   const Case cases[] = {
-    { "already JPEG 2000", "", "j2k.dcm", "out.dcm", 22, "already JPEG 2000 compressed" },
-    { "other compression", "", "rle.dcm", "out.dcm", 22, "RLE Lossless), decompress it first" },
+    { "already JPEG 2000",
+      "",
+      "j2k.dcm",
+      "out.dcm",
+      22,
+      ": cannot compress: transfer syntax JPEG 2000 (Lossless only) is already JPEG 2000" },
+    { "other compression",
+      "",
+      "rle.dcm",
+      "out.dcm",
+      22,
+      ": cannot compress: transfer syntax RLE Lossless is compressed, decompress it first" },
     { "codec failure",
       "--encode-lossy",
       "bad.dcm",
       "out.dcm",
       80,
-      "Unsupported value in JPEG 2000 codec: encoding file: " },
-    { "missing input", "", "none.dcm", "out.dcm", 20, "reading file: " },
-    { "not DICOM", "", "garbage.dcm", "out.dcm", 20, "reading file: " },
-    { "output folder missing", "", "in.dcm", "nowhere/out.dcm", 40, "writing file: " },
+      ": cannot compress: Unsupported value in JPEG 2000 codec" },
+    { "no pixel data", "", "nopixels.dcm", "out.dcm", 22, ": cannot compress: no pixel data" },
+    { "missing input", "", "none.dcm", "out.dcm", 20, ": cannot read DICOM file: " },
+    { "not DICOM", "", "garbage.dcm", "out.dcm", 20, ": cannot read DICOM file: " },
+    { "output folder missing", "", "in.dcm", "nowhere/out.dcm", 40, ": cannot write DICOM file: " },
     { "ratio below 1", "--encode-lossy --ratio 0.5", "in.dcm", "out.dcm", 1, "--ratio" },
     { "ratio without lossy", "--ratio 5", "in.dcm", "out.dcm", 1, "--encode-lossy" },
   };
@@ -501,4 +519,12 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
   ASSERT_EQ(stat(Path("out.dcm").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0644u);
   EXPECT_NE(ReadFile(Path("out.dcm")), "old");
+
+  // The output may replace the input itself.
+  ASSERT_EQ(Compress("", "in.dcm", "in.dcm").status, 0);
+  DcmFileFormat replaced;
+  E_TransferSyntax xfer = EXS_Unknown;
+  ASSERT_TRUE(Load(Path("in.dcm"), replaced, xfer));
+  EXPECT_EQ(xfer, EXS_JPEG2000LosslessOnly);
+  EXPECT_NE(GetPixelSequence(*replaced.getDataset(), xfer), nullptr);
 }

@@ -204,7 +204,7 @@ int main(int argc, char* argv[])
   OFCondition status = fileformat.loadFile(opt_ifname);
   if (status.bad())
   {
-    OFLOG_FATAL(dcmcj2kLogger, status.text() << ": reading file: " << opt_ifname);
+    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot read DICOM file: " << status.text());
     return EXITCODE_CANNOT_READ_INPUT_FILE;
   }
   DcmDataset* dataset = fileformat.getDataset();
@@ -216,20 +216,20 @@ int main(int argc, char* argv[])
     if (xfer == EXS_JPEG2000LosslessOnly || xfer == EXS_JPEG2000)
     {
       OFLOG_FATAL(dcmcj2kLogger,
-        "input file is already JPEG 2000 compressed (" << original.getXferName()
-                                                       << "): " << opt_ifname);
+        opt_ifname << ": cannot compress: transfer syntax " << original.getXferName()
+                   << " is already JPEG 2000");
     }
     else
     {
       OFLOG_FATAL(dcmcj2kLogger,
-        "input file is compressed with another transfer syntax ("
-          << original.getXferName() << "), decompress it first: " << opt_ifname);
+        opt_ifname << ": cannot compress: transfer syntax " << original.getXferName()
+                   << " is compressed, decompress it first");
     }
     return EXITCODE_INVALID_INPUT_FILE;
   }
   if (!dataset->tagExists(DCM_PixelData))
   {
-    OFLOG_FATAL(dcmcj2kLogger, "no pixel data to compress: " << opt_ifname);
+    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: no pixel data");
     return EXITCODE_INVALID_INPUT_FILE;
   }
 
@@ -246,22 +246,23 @@ int main(int argc, char* argv[])
   status = dataset->chooseRepresentation(opt_oxfer, &rp);
   if (status.good() && !dataset->canWriteXfer(opt_oxfer))
   {
-    status =
-      makeOFCondition(OFM_dcmdata, 18, OF_error, "no conversion to transfer syntax possible");
+    status = EC_CannotChangeRepresentation;
   }
   int exitCode = EXITCODE_NO_ERROR;
   if (status.bad())
   {
-    OFLOG_FATAL(dcmcj2kLogger, status.text() << ": encoding file: " << opt_ifname);
+    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << status.text());
     exitCode = EXITCODE_CANNOT_COMPRESS;
   }
   else
   {
     OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
+    // Everything in memory: the output may replace the input file.
+    fileformat.loadAllDataIntoMemory();
     status = saveAtomically(fileformat, opt_ofname, opt_oxfer);
     if (status.bad())
     {
-      OFLOG_FATAL(dcmcj2kLogger, status.text() << ": writing file: " << opt_ofname);
+      OFLOG_FATAL(dcmcj2kLogger, opt_ofname << ": cannot write DICOM file: " << status.text());
       exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
     }
     else
