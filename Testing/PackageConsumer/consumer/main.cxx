@@ -2,6 +2,7 @@
 #include <FibHeap.h>
 
 #ifdef VIREON_HAVE_WAVECODEC
+#include <dj2kencode.h>
 #include <dj2krparam.h>
 #endif
 
@@ -31,6 +32,14 @@ int main()
   if (lossy.useLosslessProcess() || !(lossy == DJ2KRepresentationParameter(OFFalse, 10.0)))
   {
     std::fprintf(stderr, "wavecodec gave a wrong representation parameter\n");
+    return 1;
+  }
+  DJ2KEncoderRegistration::registerCodecs(OFTrue, 0, EJ2KUC_default, OFFalse);
+  const OFString version = DJ2KEncoderRegistration::getLibraryVersionString();
+  DJ2KEncoderRegistration::cleanup();
+  if (version.compare(0, 18, "OpenJPEG, Version ") != 0)
+  {
+    std::fprintf(stderr, "wavecodec gave a wrong library version string\n");
     return 1;
   }
 #endif
