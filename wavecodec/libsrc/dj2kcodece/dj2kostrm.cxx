@@ -10,7 +10,7 @@
 namespace
 {
 
-// Grows the block, zero-filled, until it covers needed bytes.
+// Grows the block until it covers needed bytes (the new part is not initialised).
 bool growTo(J2KOutputBuffer* buffer, size_t needed)
 {
   if (needed <= buffer->capacity)
@@ -32,10 +32,20 @@ bool growTo(J2KOutputBuffer* buffer, size_t needed)
   {
     return false;
   }
-  std::memset(data + buffer->capacity, 0, capacity - buffer->capacity);
   buffer->data = data;
   buffer->capacity = capacity;
   return true;
+}
+
+// Raises length to end; the bytes between the old length and end become zeros, so every
+// byte below length is defined.
+void extendTo(J2KOutputBuffer* buffer, size_t end)
+{
+  if (buffer->length < end)
+  {
+    std::memset(buffer->data + buffer->length, 0, end - buffer->length);
+    buffer->length = end;
+  }
 }
 
 // Moves the write position to target, growing the block when it lies beyond it.
@@ -63,6 +73,7 @@ OPJ_SIZE_T j2kOutputWrite(void* source, OPJ_SIZE_T count, void* userData)
   {
     return static_cast<OPJ_SIZE_T>(-1);
   }
+  extendTo(buffer, buffer->position);
   if (count > 0)
   {
     std::memcpy(buffer->data + buffer->position, source, count);
@@ -100,10 +111,7 @@ OPJ_OFF_T j2kOutputSkip(OPJ_OFF_T count, void* userData)
   {
     return -1;
   }
-  if (buffer->length < target)
-  {
-    buffer->length = target;
-  }
+  extendTo(buffer, target);
   return count;
 }
 

@@ -13,8 +13,8 @@
 
 class DcmPixelSequence;
 
-// Growing memory block behind an OpenJPEG output stream. Every byte below capacity that
-// was never written is zero, so the block always covers length bytes of defined data.
+// Growing memory block behind an OpenJPEG output stream. The block always covers length
+// bytes of defined data: a gap left by a skip or seek past the end reads as zeros.
 struct J2KOutputBuffer
 {
   OPJ_BYTE* data;  // from malloc/realloc, owned by the buffer
