@@ -37,6 +37,11 @@
 #include <vtkVireonPlotsLogic.h>
 #endif
 
+#ifdef VIREON_HAVE_WAVECODEC
+#include <dj2kencode.h>
+#include <dj2krparam.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -141,6 +146,22 @@ int main()
       std::fprintf(stderr, "the plots logic did not clone a series\n");
       return 1;
     }
+  }
+#endif
+#ifdef VIREON_HAVE_WAVECODEC
+  DJ2KRepresentationParameter lossy(OFFalse, 10.0);
+  if (lossy.useLosslessProcess() || !(lossy == DJ2KRepresentationParameter(OFFalse, 10.0)))
+  {
+    std::fprintf(stderr, "wavecodec gave a wrong representation parameter\n");
+    return 1;
+  }
+  DJ2KEncoderRegistration::registerCodecs(OFTrue, 0, EJ2KUC_default, OFFalse);
+  const OFString version = DJ2KEncoderRegistration::getLibraryVersionString();
+  DJ2KEncoderRegistration::cleanup();
+  if (version.compare(0, 18, "OpenJPEG, Version ") != 0)
+  {
+    std::fprintf(stderr, "wavecodec gave a wrong library version string\n");
+    return 1;
   }
 #endif
   std::puts("consumer: ok");
