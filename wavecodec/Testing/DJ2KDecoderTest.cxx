@@ -1038,5 +1038,6 @@ TEST_F(DJ2KDecoderTest, LogRecordsCarryTheDecoderSourceLocation)
   ASSERT_TRUE(log.Contains(OFLogger::DEBUG_LOG_LEVEL, "JPEG 2000 decoder processes frame 1"))
     << log.Dump();
   for (const LogCapture::Record& r : log.Records())
-    EXPECT_EQ(r.file.rfind("wavecodec/libsrc/dj2kcodecd/", 0), 0u) << r.file << ": " << r.message;
+    EXPECT_NE(r.file.find("wavecodec/libsrc/dj2kcodecd/"), std::string::npos)
+      << r.file << ": " << r.message;
 }
