@@ -1,5 +1,6 @@
 #include "vtkKOVAModelNode.h"
 
+#include "vtkKOVADisplayNode.h"
 #include "vtkKOVAI18N.h"
 #include "vtkKOVAScene.h"
 
@@ -11,6 +12,7 @@
 vtkKOVANodeNewMacro(vtkKOVAModelNode);
 vtkKOVASceneBuiltInNodeMacro(vtkKOVAModelNode);
 
+//------------------------------------------------------------------------------
 vtkKOVAModelNode::vtkKOVAModelNode()
 {
   this->TypeDisplayName = vtkKOVAI18N::Translate("vtkKOVAModelNode", "Model");
@@ -18,7 +20,7 @@ vtkKOVAModelNode::vtkKOVAModelNode()
 
 vtkKOVAModelNode::~vtkKOVAModelNode()
 {
-  if (this->PolyData)
+  if (this->PolyData && this->PolyDataObserverTag)
   {
     this->PolyData->RemoveObserver(this->PolyDataObserverTag);
   }
@@ -27,58 +29,84 @@ vtkKOVAModelNode::~vtkKOVAModelNode()
 void vtkKOVAModelNode::PrintSelf(ostream& os, vtkIndent indent)
 {
   this->Superclass::PrintSelf(os, indent);
-  os << indent << "PolyData: " << this->PolyData.GetPointer() << "\n";
+  os << indent << "NumberOfPoints: " << (this->PolyData ? this->PolyData->GetNumberOfPoints() : 0)
+     << "\n";
+  os << indent << "NumberOfCells: " << (this->PolyData ? this->PolyData->GetNumberOfCells() : 0)
+     << "\n";
 }
 
-vtkPolyData* vtkKOVAModelNode::GetPolyData()
-{
-  return this->PolyData;
-}
-
+//------------------------------------------------------------------------------
 void vtkKOVAModelNode::SetAndObservePolyData(vtkPolyData* polyData)
 {
   if (this->PolyData == polyData)
   {
     return;
   }
-  if (this->PolyData)
+  if (this->PolyData && this->PolyDataObserverTag)
   {
     this->PolyData->RemoveObserver(this->PolyDataObserverTag);
+    this->PolyDataObserverTag = 0;
   }
   this->PolyData = polyData;
-  if (polyData)
+  if (this->PolyData)
   {
     vtkNew<vtkCallbackCommand> command;
     command->SetClientData(this);
-    command->SetCallback(&vtkKOVAModelNode::PolyDataModified);
-    this->PolyDataObserverTag = polyData->AddObserver(vtkCommand::ModifiedEvent, command);
+    command->SetCallback(&vtkKOVAModelNode::PolyDataCallback);
+    this->PolyDataObserverTag = this->PolyData->AddObserver(vtkCommand::ModifiedEvent, command);
   }
   this->Modified();
-  this->InvokeCustomModifiedEvent(MeshModifiedEvent, this);
+  this->InvokeCustomModifiedEvent(PolyDataModifiedEvent);
 }
 
-void vtkKOVAModelNode::PolyDataModified(vtkObject*, unsigned long, void* clientData, void*)
+void vtkKOVAModelNode::PolyDataCallback(vtkObject* vtkNotUsed(caller),
+  unsigned long vtkNotUsed(eid),
+  void* clientData,
+  void* vtkNotUsed(callData))
 {
-  vtkKOVAModelNode* self = static_cast<vtkKOVAModelNode*>(clientData);
-  self->Modified();
-  self->InvokeCustomModifiedEvent(MeshModifiedEvent, self);
+  static_cast<vtkKOVAModelNode*>(clientData)->InvokeCustomModifiedEvent(PolyDataModifiedEvent);
 }
 
+//------------------------------------------------------------------------------
+bool vtkKOVAModelNode::CreateDefaultDisplayNodes()
+{
+  if (this->GetDisplayNode())
+  {
+    return true;
+  }
+  if (!this->GetScene())
+  {
+    vtkErrorMacro("CreateDefaultDisplayNodes: the node is not in a scene");
+    return false;
+  }
+  vtkKOVANode* displayNode = this->GetScene()->AddNewNodeByClass("vtkKOVAModelDisplayNode");
+  if (!vtkKOVADisplayNode::SafeDownCast(displayNode))
+  {
+    vtkErrorMacro("CreateDefaultDisplayNodes: cannot create a vtkKOVAModelDisplayNode");
+    return false;
+  }
+  this->SetAndObserveDisplayNodeID(displayNode->GetID());
+  return true;
+}
+
+//------------------------------------------------------------------------------
 void vtkKOVAModelNode::CopyContent(vtkKOVANode* anode, bool deepCopy)
 {
   KOVANodeModifyBlocker blocker(this);
   this->Superclass::CopyContent(anode, deepCopy);
-  vtkKOVAModelNode* node = vtkKOVAModelNode::SafeDownCast(anode);
-  if (!node)
+  auto* node = vtkKOVAModelNode::SafeDownCast(anode);
+  if (!node || node == this)
   {
     return;
   }
-  if (!deepCopy || !node->PolyData)
+  if (deepCopy && node->PolyData)
+  {
+    vtkNew<vtkPolyData> copy;
+    copy->DeepCopy(node->PolyData);
+    this->SetAndObservePolyData(copy);
+  }
+  else
   {
     this->SetAndObservePolyData(node->PolyData);
-    return;
   }
-  vtkNew<vtkPolyData> copy;
-  copy->DeepCopy(node->PolyData);
-  this->SetAndObservePolyData(copy);
 }

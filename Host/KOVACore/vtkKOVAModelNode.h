@@ -3,9 +3,12 @@
 
 #include "vtkKOVADisplayableNode.h"
 
-class vtkPolyData;
+#include <vtkSmartPointer.h>
 
-/// A surface model: a displayable node holding poly data (not written to the scene file).
+#include <vtkPolyData.h> // for the smart pointer member
+
+/// A surface model: poly data in world coordinates, shown through a model display node. The
+/// node holds and observes its poly data: a change of it invokes PolyDataModifiedEvent.
 class KOVACORE_EXPORT vtkKOVAModelNode : public vtkKOVADisplayableNode
 {
 public:
@@ -16,22 +19,32 @@ public:
   enum
   {
     /// The poly data was replaced or modified.
-    MeshModifiedEvent = 17001,
+    PolyDataModifiedEvent = 18002,
+    /// Another name of PolyDataModifiedEvent.
+    MeshModifiedEvent = PolyDataModifiedEvent,
   };
 
   vtkKOVANode* CreateNodeInstance() override;
   const char* GetNodeTagName() override { return "Model"; }
+  /// Copies the poly data (a deep copy with \a deepCopy, else shared).
   vtkKOVACopyContentMacro(vtkKOVAModelNode);
 
-  vtkPolyData* GetPolyData();
-  /// Holds (and observes) the poly data; MeshModifiedEvent when it is replaced or modified.
-  void SetAndObservePolyData(vtkPolyData* polyData);
+  vtkPolyData* GetPolyData() { return this->PolyData; }
+  /// Holds and observes \a polyData (null removes it).
+  virtual void SetAndObservePolyData(vtkPolyData* polyData);
+
+  /// Adds a vtkKOVAModelDisplayNode to the node's scene and refers to it, unless the node has a
+  /// display node already. False when the node is not in a scene.
+  bool CreateDefaultDisplayNodes() override;
 
 protected:
   vtkKOVAModelNode();
   ~vtkKOVAModelNode() override;
 
-  static void PolyDataModified(vtkObject*, unsigned long, void* clientData, void*);
+  static void PolyDataCallback(vtkObject* caller,
+    unsigned long eid,
+    void* clientData,
+    void* callData);
 
   vtkSmartPointer<vtkPolyData> PolyData;
   unsigned long PolyDataObserverTag = 0;

@@ -3,11 +3,16 @@
 
 #include "vtkKOVADisplayableNode.h"
 
-class vtkImageData;
+#include <vtkSmartPointer.h>
+
+#include <vtkImageData.h> // for the smart pointer member
 class vtkMatrix4x4;
 
-/// Base of the volume nodes: image data (voxels, not written to the scene file) placed in the
-/// world by origin, spacing and IJK-to-RAS directions.
+/// Base of the volume nodes: an image (voxel values, indexed IJK) and the IJK-to-RAS geometry
+/// that places it in world coordinates (millimetres): origin, spacing and axis directions.
+///
+/// The geometry belongs to the node; the image's own origin and spacing are not used. The node
+/// holds and observes its image: a change of the image invokes ImageDataModifiedEvent.
 class KOVACORE_EXPORT vtkKOVAVolumeNode : public vtkKOVADisplayableNode
 {
 public:
@@ -16,80 +21,56 @@ public:
 
   enum
   {
-    /// The image data was replaced or modified.
+    /// The image was replaced or modified.
     ImageDataModifiedEvent = 18001,
   };
 
   void ReadXMLAttributes(const char** atts) override;
+  /// Writes spacing, origin and ijkToRASDirections (the image itself is not written).
   void WriteXML(ostream& of, int indent) override;
+  /// Copies geometry and image (a deep copy of the image with \a deepCopy, else shared).
   vtkKOVACopyContentMacro(vtkKOVAVolumeNode);
 
-  vtkImageData* GetImageData();
-  void SetAndObserveImageData(vtkImageData* imageData);
+  vtkImageData* GetImageData() { return this->ImageData; }
+  /// Holds and observes \a imageData (null removes the image).
+  virtual void SetAndObserveImageData(vtkImageData* imageData);
 
-  vtkGetVector3Macro(Origin, double);
-  vtkSetVector3Macro(Origin, double);
+  /// IJK-to-RAS: columns are the axis directions scaled by the spacing, then the origin.
+  void GetIJKToRASMatrix(vtkMatrix4x4* matrix);
+  void GetRASToIJKMatrix(vtkMatrix4x4* matrix);
+  /// Sets origin, spacing (the column lengths) and directions (the normalised columns) from
+  /// \a matrix. A column of zero length is an error and changes nothing.
+  void SetIJKToRASMatrix(vtkMatrix4x4* matrix);
+
   vtkGetVector3Macro(Spacing, double);
   vtkSetVector3Macro(Spacing, double);
-  /// Unit direction of each voxel axis (i, j, k) in RAS.
-  void GetIJKToRASDirections(double dirs[3][3]);
-  void SetIJKToRASDirections(const double dirs[3][3]);
-  /// Origin, spacing and directions as one matrix, and back (the matrix must not be singular).
-  void GetIJKToRASMatrix(vtkMatrix4x4* matrix);
-  void SetIJKToRASMatrix(vtkMatrix4x4* matrix);
-  void GetRASToIJKMatrix(vtkMatrix4x4* matrix);
+  vtkGetVector3Macro(Origin, double);
+  vtkSetVector3Macro(Origin, double);
+  /// Unit direction of each voxel axis in RAS: directions[row][column], column = IJK axis.
+  void GetIJKToRASDirections(double directions[3][3]);
+  void SetIJKToRASDirections(const double directions[3][3]);
+  /// The directions as the upper-left part of a 4x4 matrix (rest identity).
+  void GetIJKToRASDirectionMatrix(vtkMatrix4x4* matrix);
+
+  /// Bounds in RAS of the voxel centres of the image's extent; false (and an empty, inverted box)
+  /// without an image.
+  bool GetRASBounds(double bounds[6]);
 
 protected:
   vtkKOVAVolumeNode();
   ~vtkKOVAVolumeNode() override;
 
-  static void ImageDataModified(vtkObject*, unsigned long, void* clientData, void*);
+  static void ImageCallback(vtkObject* caller, unsigned long eid, void* clientData, void* callData);
 
   vtkSmartPointer<vtkImageData> ImageData;
-  unsigned long ImageDataObserverTag = 0;
-  double Origin[3] = { 0.0, 0.0, 0.0 };
+  unsigned long ImageObserverTag = 0;
   double Spacing[3] = { 1.0, 1.0, 1.0 };
+  double Origin[3] = { 0.0, 0.0, 0.0 };
   double IJKToRASDirections[3][3] = { { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, { 0.0, 0.0, 1.0 } };
 
 private:
   vtkKOVAVolumeNode(const vtkKOVAVolumeNode&) = delete;
   void operator=(const vtkKOVAVolumeNode&) = delete;
-};
-
-/// A volume of scalar voxels.
-class KOVACORE_EXPORT vtkKOVAScalarVolumeNode : public vtkKOVAVolumeNode
-{
-public:
-  static vtkKOVAScalarVolumeNode* New();
-  vtkTypeMacro(vtkKOVAScalarVolumeNode, vtkKOVAVolumeNode);
-  vtkKOVANode* CreateNodeInstance() override;
-  const char* GetNodeTagName() override { return "Volume"; }
-
-protected:
-  vtkKOVAScalarVolumeNode();
-  ~vtkKOVAScalarVolumeNode() override;
-
-private:
-  vtkKOVAScalarVolumeNode(const vtkKOVAScalarVolumeNode&) = delete;
-  void operator=(const vtkKOVAScalarVolumeNode&) = delete;
-};
-
-/// A volume whose voxels are labels.
-class KOVACORE_EXPORT vtkKOVALabelMapVolumeNode : public vtkKOVAVolumeNode
-{
-public:
-  static vtkKOVALabelMapVolumeNode* New();
-  vtkTypeMacro(vtkKOVALabelMapVolumeNode, vtkKOVAVolumeNode);
-  vtkKOVANode* CreateNodeInstance() override;
-  const char* GetNodeTagName() override { return "LabelMapVolume"; }
-
-protected:
-  vtkKOVALabelMapVolumeNode();
-  ~vtkKOVALabelMapVolumeNode() override;
-
-private:
-  vtkKOVALabelMapVolumeNode(const vtkKOVALabelMapVolumeNode&) = delete;
-  void operator=(const vtkKOVALabelMapVolumeNode&) = delete;
 };
 
 #endif

@@ -42,6 +42,11 @@
 #include <dj2krparam.h>
 #endif
 
+#ifdef VIREON_HAVE_GENERALIZED_REFORMAT
+#include <vtkNew.h>
+#include <vtkVireonGeneralizedReformatLogic.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -81,6 +86,16 @@ int main()
     if (!copy || !copy->GetToolName() || std::string(copy->GetToolName()) != "Plane cut")
     {
       std::fprintf(stderr, "the dynamic modeler node did not survive a scene file\n");
+      return 1;
+    }
+  }
+#endif
+#ifdef VIREON_HAVE_GENERALIZED_REFORMAT
+  {
+    vtkNew<vtkVireonGeneralizedReformatLogic> logic;
+    if (!logic->IsVolumeResamplerRegistered("ResampleScalarVectorDWIVolume"))
+    {
+      std::fprintf(stderr, "the reformat logic has no built-in resampler\n");
       return 1;
     }
   }
