@@ -1,5 +1,7 @@
+#include <vtkKOVALabelMapVolumeNode.h>
 #include <vtkKOVAModelNode.h>
 #include <vtkKOVAPlotViewNode.h>
+#include <vtkKOVAScalarVolumeNode.h>
 #include <vtkKOVAScene.h>
 #include <vtkKOVASliceNode.h>
 #include <vtkKOVATestEventRecorder.h>
@@ -150,7 +152,7 @@ TEST(vtkKOVAModelAndVolumeNodes, DataEventsAndClasses)
   EXPECT_EQ(image.Count(), 1);
 
   EXPECT_TRUE(labels->IsA("vtkKOVAVolumeNode"));
-  EXPECT_FALSE(labels->IsA("vtkKOVAScalarVolumeNode"));
+  EXPECT_TRUE(labels->IsA("vtkKOVAScalarVolumeNode"));
   EXPECT_FALSE(model->IsA("vtkKOVAVolumeNode"));
   EXPECT_TRUE(model->IsA("vtkKOVADisplayableNode"));
 }
