@@ -21,6 +21,7 @@
 #include <vtkVireonDynamicModelerSubdivideTool.h>
 
 #include <vtkSmartPointer.h>
+#include <vtkWeakPointer.h>
 
 #include <QAction>
 #include <QDebug>
@@ -73,7 +74,8 @@ public:
 
   QAction* ContinuousUpdateAction = nullptr;
   QAction* UpdateAction = nullptr;
-  vtkVireonDynamicModelerLogic* DynamicModelerLogic = nullptr;
+  /// Not owned; a logic deleted early reads as none (instead of dangling).
+  vtkWeakPointer<vtkVireonDynamicModelerLogic> DynamicModelerLogic;
 };
 
 qVireonSubjectHierarchyDynamicModelerPluginPrivate::

@@ -23,7 +23,8 @@ public:
   explicit qVireonSubjectHierarchyDynamicModelerPlugin(QObject* parent = nullptr);
   ~qVireonSubjectHierarchyDynamicModelerPlugin() override;
 
-  /// The logic that runs the tools (not owned; it must outlive every use of the "Update" action).
+  /// The logic that runs the tools (not owned). Once the logic is deleted, "Update" reports that
+  /// there is no logic.
   void setDynamicModelerLogic(vtkVireonDynamicModelerLogic* dynamicModelerLogic);
 
   /// 0.5 for dynamic modeler nodes (and their subclasses), 0.0 otherwise.

@@ -318,17 +318,3 @@ QList<QAction*> qVireonSubjectHierarchyPluginHandler::transformContextMenuAction
     [](qVireonSubjectHierarchyAbstractPlugin* plugin, vtkIdType item)
     { plugin->showTransformContextMenuActionsForItem(item); });
 }
-
-//-----------------------------------------------------------------------------
-bool qVireonSubjectHierarchyPluginHandler::showItemInView(vtkIdType itemID,
-  vtkKOVAAbstractViewNode* viewNode,
-  vtkIdList* allItemsToShow)
-{
-  Q_D(qVireonSubjectHierarchyPluginHandler);
-  bool shown = false;
-  for (qVireonSubjectHierarchyAbstractPlugin* plugin : d->plugins())
-  {
-    shown = plugin->showItemInView(itemID, viewNode, allItemsToShow) || shown;
-  }
-  return shown;
-}

@@ -11,8 +11,6 @@
 #include <vtkType.h>
 
 class QAction;
-class vtkIdList;
-class vtkKOVAAbstractViewNode;
 class vtkKOVANode;
 class vtkKOVAScene;
 class vtkKOVASubjectHierarchyNode;
@@ -72,12 +70,6 @@ public:
   QList<QAction*> itemContextMenuActionsForItem(vtkIdType itemID);
   QList<QAction*> visibilityContextMenuActionsForItem(vtkIdType itemID);
   QList<QAction*> transformContextMenuActionsForItem(vtkIdType itemID);
-
-  /// Asks every plug-in to show its part of the item in the view (all views when null). True if
-  /// any plug-in showed something.
-  bool showItemInView(vtkIdType itemID,
-    vtkKOVAAbstractViewNode* viewNode,
-    vtkIdList* allItemsToShow = nullptr);
 
 protected:
   qVireonSubjectHierarchyPluginHandler();

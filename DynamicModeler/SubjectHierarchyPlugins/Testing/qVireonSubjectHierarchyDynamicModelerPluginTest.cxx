@@ -260,6 +260,15 @@ TEST_F(DynamicModelerPluginTest, UpdateRunsTheToolOnceThroughTheLogic)
   EXPECT_EQ(runs.Count(), 1);
   ASSERT_EQ(messages.criticals().size(), 2);
   EXPECT_TRUE(messages.criticals()[1].endsWith(": Invalid dynamic modeler node"));
+
+  // A logic that is gone is no logic.
+  vtkVireonDynamicModelerLogic* shortLived = vtkVireonDynamicModelerLogic::New();
+  this->Plugin->setDynamicModelerLogic(shortLived);
+  shortLived->Delete();
+  this->Handler->itemContextMenuActionsForItem(item(this->Modeler));
+  this->Update->trigger();
+  ASSERT_EQ(messages.criticals().size(), 3);
+  EXPECT_TRUE(messages.criticals()[2].endsWith(": Invalid dynamic modeler logic"));
 }
 
 TEST_F(DynamicModelerPluginTest, SlotsNeedTheHierarchyAndTheScene)

@@ -64,11 +64,6 @@ public:
   {
     this->VisibilityAction->setVisible(true);
   }
-  bool showItemInView(vtkIdType itemID, vtkKOVAAbstractViewNode*, vtkIdList*) override
-  {
-    ++this->ShowInViewCalls;
-    return this->canOwnSubjectHierarchyItem(itemID) > 0.0;
-  }
 
   const char* NodeClass;
   double Confidence;
@@ -76,7 +71,6 @@ public:
   QAction* VisibilityAction;
   vtkIdType ShownFor = -1;
   bool HiddenWhenAsked = false;
-  int ShowInViewCalls = 0;
 };
 
 class PluginHandlerTest : public ::testing::Test
@@ -172,14 +166,6 @@ TEST_F(PluginHandlerTest, OwnerIsThePluginWithTheHighestConfidence)
   EXPECT_DOUBLE_EQ(confidence, 0.0);
   EXPECT_EQ(this->Handler->findPluginForAddingNode(this->Text), text);
   EXPECT_EQ(this->Handler->findPluginForAddingNode(nullptr), nullptr);
-
-  // showItemInView asks every plug-in.
-  EXPECT_TRUE(this->Handler->showItemInView(item(this->Text), nullptr));
-  EXPECT_FALSE(this->Handler->showItemInView(this->SH->GetSceneItemID(), nullptr));
-  for (TestPlugin* plugin : { weak, text, tie, none })
-  {
-    EXPECT_EQ(plugin->ShowInViewCalls, 2);
-  }
 }
 
 TEST_F(PluginHandlerTest, MenusHideEveryActionThenAskEachPlugin)

@@ -317,8 +317,10 @@ TEST_F(ColorLegendPluginTest, ShowItemInViewAddsToTheList)
   legend->AddViewNodeID(this->ViewC->GetID());
   vtkKOVATestEventRecorder modified(legend, vtkCommand::ModifiedEvent);
 
-  // As the framework calls it: through the handler, which asks every plug-in.
-  EXPECT_TRUE(this->Handler->showItemInView(volume, this->ViewA));
+  // As the volumes plug-in of the host calls it when it shows a volume in a view.
+  qVireonSubjectHierarchyAbstractPlugin* plugin = this->Handler->pluginByName("ColorLegend");
+  ASSERT_EQ(plugin, this->Plugin);
+  EXPECT_TRUE(plugin->showItemInView(volume, this->ViewA, nullptr));
   EXPECT_TRUE(legend->GetVisibility());
   EXPECT_EQ(
     views(legend), (std::vector<std::string>{ this->ViewC->GetID(), this->ViewA->GetID() }));
