@@ -47,6 +47,20 @@
 #include <vtkVireonGeneralizedReformatLogic.h>
 #endif
 
+#ifdef VIREON_HAS_SUBJECT_HIERARCHY_PLUGINS
+#include <QApplication>
+#include <QByteArray>
+#include <qVireonSubjectHierarchyColorLegendPlugin.h>
+#include <qVireonSubjectHierarchyDynamicModelerPlugin.h>
+#include <qVireonSubjectHierarchyPluginHandler.h>
+#include <qVireonSubjectHierarchyTextsPlugin.h>
+#include <vtkKOVADynamicModelerNode.h>
+#include <vtkKOVAScene.h>
+#include <vtkKOVASubjectHierarchyNode.h>
+#include <vtkNew.h>
+#include <vtkVireonDynamicModelerLogic.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -226,6 +240,45 @@ int main()
   {
     std::fprintf(stderr, "qKOVATextWidget did not show or save the node's text\n");
     return 1;
+  }
+#endif
+#ifdef VIREON_HAS_SUBJECT_HIERARCHY_PLUGINS
+  {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int argc = 1;
+    char name[] = "consumer";
+    char* argv[] = { name, nullptr };
+    QApplication application(argc, argv);
+    vtkNew<vtkKOVAScene> scene;
+    vtkNew<vtkVireonDynamicModelerLogic> logic;
+    logic->SetKOVAScene(scene);
+    auto* handler = qVireonSubjectHierarchyPluginHandler::instance();
+    handler->setKOVAScene(scene);
+    auto* modelerPlugin = new qVireonSubjectHierarchyDynamicModelerPlugin;
+    modelerPlugin->setDynamicModelerLogic(logic);
+    auto* textsPlugin = new qVireonSubjectHierarchyTextsPlugin;
+    handler->registerPlugin(textsPlugin);
+    handler->registerPlugin(modelerPlugin);
+    handler->registerPlugin(new qVireonSubjectHierarchyColorLegendPlugin);
+    auto* modeler = vtkKOVADynamicModelerNode::SafeDownCast(
+      scene->AddNewNodeByClass("vtkKOVADynamicModelerNode"));
+    modeler->SetToolName("Plane cut");
+    vtkKOVANode* text = scene->AddNewNodeByClass("vtkKOVATextNode");
+    vtkKOVASubjectHierarchyNode* shNode = handler->subjectHierarchyNode();
+    const vtkIdType textItem = shNode->GetItemByDataNode(text);
+    const vtkIdType modelerItem = shNode->GetItemByDataNode(modeler);
+    if (handler->findOwnerPluginForSubjectHierarchyItem(textItem) != textsPlugin ||
+        textsPlugin->icon(textItem).isNull() || modelerPlugin->icon(modelerItem).isNull() ||
+        handler->itemContextMenuActionsForItem(modelerItem).size() != 2 ||
+        !handler->pluginByName("ColorLegend"))
+    {
+      std::fprintf(stderr, "the subject hierarchy plug-ins do not work as installed\n");
+      return 1;
+    }
+    qVireonSubjectHierarchyPluginHandler::cleanup();
   }
 #endif
   std::puts("consumer: ok");
