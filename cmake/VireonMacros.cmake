@@ -102,6 +102,8 @@ function(vireon_test_properties test)
   set(_env ${VIREON_TEST_ENVIRONMENT} ${ARG_ENVIRONMENT})
   if(ARG_QT)
     list(APPEND _env "QT_QPA_PLATFORM=offscreen")
+    # Leaks suppressed inside Qt (cmake/sanitizers) need full stacks: Qt has no frame pointers.
+    list(TRANSFORM _env APPEND ":fast_unwind_on_malloc=0" REGEX "^ASAN_OPTIONS=")
   endif()
   if(_env)
     set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT ${_env})

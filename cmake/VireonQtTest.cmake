@@ -4,10 +4,14 @@
 # The sources provide main() through QTEST_MAIN; moc runs on them (AUTOMOC).
 
 find_package(Qt5 REQUIRED COMPONENTS Test Widgets)
+set(_vireon_qtest_dir "${CMAKE_CURRENT_LIST_DIR}")
 
 function(vireon_add_qtest name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES;LABELS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  if(VIREON_ENABLE_SANITIZERS)
+    target_sources(${name} PRIVATE "${_vireon_qtest_dir}/VireonQtTestAsanOptions.cxx")
+  endif()
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} Qt5::Test Qt5::Widgets)
   if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")

@@ -135,6 +135,17 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
   vtkNew<vtkMatrix4x4> inputRASToIJK;
   input->GetRASToIJKMatrix(inputRASToIJK);
 
+  double directions[3][3];
+  input->GetIJKToRASDirections(directions);
+  bool axisAligned = true;
+  for (int r = 0; r < 3; ++r)
+  {
+    for (int c = 0; c < 3; ++c)
+    {
+      axisAligned = axisAligned && directions[r][c] == (r == c ? 1.0 : 0.0);
+    }
+  }
+
   vtkNew<vtkImageReslice> reslice;
   reslice->SetNumberOfThreads(1);
   vtkAbstractTransform* transform =
@@ -157,6 +168,12 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
     }
     reslice->SetResliceAxes(axes);
   }
+  else if (axisAligned)
+  {
+    // The reslice maps input RAS to input voxels itself (origin and spacing of the source).
+    reslice->SetResliceAxes(outputIJKToRAS);
+    reslice->SetResliceTransform(transform);
+  }
   else
   {
     vtkNew<vtkGeneralTransform> resliceTransform;
@@ -168,6 +185,11 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
   }
 
   vtkSmartPointer<vtkImageData> source = IndexSpaceImage(inputImage);
+  if (transform && !linear && axisAligned)
+  {
+    source->SetOrigin(input->GetOrigin());
+    source->SetSpacing(input->GetSpacing());
+  }
   vtkSmartPointer<vtkAbstractImageInterpolator> interpolator;
   if (interpolation == "bs")
   {

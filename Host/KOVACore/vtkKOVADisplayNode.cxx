@@ -1,5 +1,6 @@
 #include "vtkKOVADisplayNode.h"
 
+#include "vtkKOVAColorTableNode.h"
 #include "vtkKOVADisplayableNode.h"
 #include "vtkKOVAScene.h"
 
@@ -206,4 +207,20 @@ vtkKOVADisplayableNode* vtkKOVADisplayNode::GetDisplayableNode()
     }
   }
   return nullptr;
+}
+
+//------------------------------------------------------------------------------
+vtkKOVAColorTableNode* vtkKOVADisplayNode::GetColorNode()
+{
+  return vtkKOVAColorTableNode::SafeDownCast(this->GetNodeReference(ColorNodeReferenceRole));
+}
+
+const char* vtkKOVADisplayNode::GetColorNodeID()
+{
+  return this->GetNodeReferenceID(ColorNodeReferenceRole);
+}
+
+void vtkKOVADisplayNode::SetAndObserveColorNodeID(const char* colorNodeID)
+{
+  this->SetAndObserveNodeReferenceID(ColorNodeReferenceRole, colorNodeID);
 }

@@ -3,6 +3,7 @@
 
 #include "vtkKOVANode.h"
 
+class vtkKOVAColorTableNode;
 class vtkKOVADisplayableNode;
 
 /// Base of the nodes that say how a displayable node is shown: visibility, color, opacity and
@@ -44,6 +45,12 @@ public:
 
   /// The displayable node of the scene that refers to this display node, or null.
   vtkKOVADisplayableNode* GetDisplayableNode();
+
+  /// The colour table the node maps values through (role "color"), or null when it uses none.
+  static constexpr const char* ColorNodeReferenceRole = "color";
+  vtkKOVAColorTableNode* GetColorNode();
+  const char* GetColorNodeID();
+  void SetAndObserveColorNodeID(const char* colorNodeID);
 
 protected:
   vtkKOVADisplayNode();

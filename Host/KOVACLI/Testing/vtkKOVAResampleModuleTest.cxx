@@ -7,9 +7,12 @@
 #include <vtkKOVATransformNode.h>
 #include <vtkVireonCLIModuleLogic.h>
 
+#include <vtkDataArray.h>
 #include <vtkImageData.h>
 #include <vtkMatrix4x4.h>
 #include <vtkNew.h>
+#include <vtkOrientedGridTransform.h>
+#include <vtkPointData.h>
 #include <vtkSmartPointer.h>
 #include <vtkTransform.h>
 
@@ -143,6 +146,69 @@ TEST(ResampleScalarVectorDWIVolume, EachInterpolatorSamplesThroughTheTransform)
             nearest ? 1e-9 : (std::string(interpolation) == "linear" ? 1e-3 : 0.05);
           EXPECT_NEAR(f.OutputValue(i, j, k), x + 10 * y + 100 * z, tolerance)
             << i << " " << j << " " << k;
+        }
+      }
+    }
+  }
+}
+
+TEST(ResampleScalarVectorDWIVolume, NonLinearTransformOnRotatedAndAlignedInputs)
+{
+  // A displacement grid that moves every point by (0.5, 1, 0): the same samples as a shift.
+  for (bool rotatedInput : { false, true })
+  {
+    SCOPED_TRACE(rotatedInput);
+    ModuleFixture f;
+    vtkNew<vtkTransform> inputGeometry;
+    inputGeometry->Translate(-10, 20, 5);
+    if (rotatedInput)
+    {
+      inputGeometry->RotateZ(90);
+    }
+    f.Input->SetIJKToRASMatrix(inputGeometry->GetMatrix());
+    vtkNew<vtkImageData> grid;
+    grid->SetDimensions(2, 2, 2);
+    grid->SetOrigin(-100, -100, -100);
+    grid->SetSpacing(300, 300, 300);
+    grid->AllocateScalars(VTK_DOUBLE, 3);
+    for (vtkIdType i = 0; i < 8; ++i)
+    {
+      grid->GetPointData()->GetScalars()->SetTuple3(i, 0.5, 1.0, 0.0);
+    }
+    vtkNew<vtkOrientedGridTransform> displacement;
+    displacement->SetDisplacementGridData(grid);
+    displacement->SetInterpolationModeToLinear();
+    auto* transformNode =
+      vtkKOVATransformNode::SafeDownCast(f.Scene->AddNewNodeByClass("vtkKOVATransformNode"));
+    transformNode->SetAndObserveTransformFromParent(displacement);
+    vtkNew<vtkImageData> referenceImage;
+    referenceImage->SetDimensions(3, 3, 3);
+    referenceImage->AllocateScalars(VTK_FLOAT, 1);
+    f.Reference->SetAndObserveImageData(referenceImage);
+    vtkNew<vtkMatrix4x4> referenceGeometry;
+    inputGeometry->GetMatrix(referenceGeometry);
+    f.Reference->SetIJKToRASMatrix(referenceGeometry);
+    vtkKOVACommandLineModuleNode* node = f.Run({ { "inputVolume", f.Input->GetID() },
+      { "outputVolume", f.Output->GetID() },
+      { "referenceVolume", f.Reference->GetID() },
+      { "transformationFile", transformNode->GetID() },
+      { "interpolationType", "linear" } });
+    ASSERT_EQ(node->GetStatus(), vtkKOVACommandLineModuleNode::Completed) << node->GetErrorText();
+    for (int k = 0; k < 3; ++k)
+    {
+      for (int j = 0; j < 3; ++j)
+      {
+        for (int i = 0; i < 3; ++i)
+        {
+          // The shift in the input's voxel axes: (0.5, 1) in RAS is (1, -0.5) when they are
+          // rotated by 90 degrees.
+          const double x = i + (rotatedInput ? 1.0 : 0.5);
+          const double y = j + (rotatedInput ? -0.5 : 1.0);
+          if (y < 0)
+          {
+            continue; // outside the input
+          }
+          EXPECT_NEAR(f.OutputValue(i, j, k), x + 10 * y + 100 * k, 1e-3) << i << j << k;
         }
       }
     }

@@ -182,7 +182,13 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
     resampledCurve->GetNumberOfControlPoints() - 1, last);
   double Z[3];
   vtkMath::Subtract(last, first, Z);
-  vtkMath::Normalize(Z);
+  const double endToEnd = vtkMath::Normalize(Z);
+  // Ends that meet (up to rounding) give no direction.
+  const double sampledLength = d * (curvePoints->GetNumberOfPoints() - 1);
+  if (endToEnd <= 1e-9 * sampledLength)
+  {
+    Z[0] = Z[1] = Z[2] = 0.0;
+  }
 
   double X[3], Y[3];
   if (stretching)
@@ -224,6 +230,15 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
     vtkMath::Normalize(Y);
     vtkMath::Cross(Y, Z, X);
     vtkMath::Normalize(X);
+  }
+
+  // A curve whose ends meet, or that lies along the fitted plane's normal, has no straightened
+  // axes: the transform would be singular.
+  if (vtkMath::Norm(X) < 0.5 || vtkMath::Norm(Y) < 0.5 || vtkMath::Norm(Z) < 0.5)
+  {
+    vtkErrorMacro("ComputeStraighteningTransform: cannot find the straightened axes (the curve's "
+                  "ends meet or the curve is degenerate)");
+    return false;
   }
 
   // Rotation about the curve direction, in the local frame.

@@ -536,7 +536,7 @@ void WriteMetaImage(const Volume& volume, const std::string& path)
     }
   }
   out << "\nOffset = " << offset[0] << " " << offset[1] << " " << offset[2] << "\n";
-  out << "CenterOfRotation = 0 0 0\nAnatomicalOrientation = RAI\n";
+  out << "CenterOfRotation = 0 0 0\n";
   out << "ElementSpacing = " << volume.Spacing[0] << " " << volume.Spacing[1] << " "
       << volume.Spacing[2] << "\n";
   out << "DimSize = " << dims[0] << " " << dims[1] << " " << dims[2] << "\n";

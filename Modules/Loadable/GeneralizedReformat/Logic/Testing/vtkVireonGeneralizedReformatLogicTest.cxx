@@ -106,6 +106,26 @@ TEST(vtkVireonGeneralizedReformatLogic, ResamplingFailuresAndShortCurvesLeaveNoT
   EXPECT_EQ(f.CountNodesNamed("CurvedPlanarReformat_resampled_curve_temp"), 0);
 }
 
+TEST(vtkVireonGeneralizedReformatLogic, CurveWhoseEndsMeetHasNoAxes)
+{
+  ReformatFixture f;
+  const double centre[3] = { 0, 0, 0 };
+  for (bool stretching : { false, true })
+  {
+    SCOPED_TRACE(stretching);
+    vtkKOVAMarkupsCurveNode* loop = f.AddCurve(ArcPoints(centre, 30, 0.0, 2.0 * vtkMath::Pi(), 13));
+    vtkKOVATransformNode* transform = AddTransformNode(f.Scene);
+    vtkKOVATestErrorCapture errors;
+    EXPECT_FALSE(
+      f.Logic->ComputeStraighteningTransform(transform, loop, SliceSize, 1.0, stretching));
+    EXPECT_EQ(errors.GetErrorMessages(),
+      (std::vector<std::string>{ "ComputeStraighteningTransform: cannot find the straightened "
+                                 "axes (the curve's ends meet or the curve is degenerate)" }));
+    EXPECT_EQ(transform->GetTransformFromParent(), nullptr);
+    EXPECT_EQ(f.CountNodesNamed("CurvedPlanarReformat_resampled_curve_temp"), 0);
+  }
+}
+
 TEST(vtkVireonGeneralizedReformatLogic, GridGeometryFollowsSliceSizeAndSpacing)
 {
   ReformatFixture f;

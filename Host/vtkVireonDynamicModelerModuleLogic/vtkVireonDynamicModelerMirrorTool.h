@@ -1,0 +1,9 @@
+#ifndef vtkVireonDynamicModelerMirrorTool_h
+#define vtkVireonDynamicModelerMirrorTool_h
+
+#include "vtkVireonDynamicModelerTool.h"
+
+/// "Mirror": mirrors a model across a plane.
+vtkVireonDynamicModelerToolDeclarationMacro(vtkVireonDynamicModelerMirrorTool);
+
+#endif

@@ -1,0 +1,571 @@
+// Encoders: registration, codec variants, frame encoding and the attributes written.
+#include "dj2kcodece.h"
+#include "dj2kcparam.h"
+#include "dj2kencode.h"
+#include "dj2krparam.h"
+#include "dj2kutil.h"
+
+#include "DJ2KEncoderTestUtilities.h"
+
+#include "dcmtk/dcmdata/dcerror.h"
+#include "dcmtk/dcmdata/dcsequen.h"
+#include "dcmtk/dcmdata/dcstack.h"
+#include "dcmtk/dcmdata/dcxfer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace dj2ktest;
+
+namespace
+{
+
+// Registers the encoders for one test and removes them afterwards.
+class Registered : public ::testing::Test
+{
+protected:
+  void Register(OFBool createOffsetTable = OFTrue,
+    Uint32 fragmentSize = 0,
+    J2K_UIDCreation uidCreation = EJ2KUC_default,
+    OFBool convertToSC = OFFalse)
+  {
+    DJ2KEncoderRegistration::registerCodecs(
+      createOffsetTable, fragmentSize, uidCreation, convertToSC);
+  }
+  void TearDown() override { DJ2KEncoderRegistration::cleanup(); }
+};
+
+std::string GetString(DcmItem& item, const DcmTagKey& tag)
+{
+  OFString value;
+  if (item.findAndGetOFStringArray(tag, value).bad())
+  {
+    return "<absent>";
+  }
+  return value.c_str();
+}
+
+// Every frame of sequence decodes to exactly the samples of pixels.
+void ExpectExactFrames(const ImageSpec& spec,
+  const std::vector<Uint8>& pixels,
+  DcmPixelSequence* sequence,
+  bool reversible = true)
+{
+  ASSERT_NE(sequence, nullptr);
+  const std::vector<std::vector<Uint8>> codestreams = FrameCodestreams(sequence);
+  const size_t frames = size_t(spec.frames < 1 ? 1 : spec.frames);
+  ASSERT_EQ(codestreams.size(), frames);
+  for (size_t f = 0; f < frames; ++f)
+  {
+    const DecodedCodestream decoded = DecodeCodestream(codestreams[f]);
+    ASSERT_TRUE(decoded.ok) << "frame " << f;
+    EXPECT_EQ(decoded.reversible, reversible);
+    EXPECT_EQ(decoded.width, spec.columns);
+    EXPECT_EQ(decoded.height, spec.rows);
+    ASSERT_EQ(decoded.components.size(), spec.samplesPerPixel);
+    for (size_t c = 0; c < spec.samplesPerPixel; ++c)
+    {
+      EXPECT_EQ(decoded.precision[c], spec.bitsStored);
+      EXPECT_EQ(decoded.isSigned[c], spec.pixelRepresentation != 0);
+      size_t mismatches = 0;
+      for (size_t k = 0; k < decoded.components[c].size(); ++k)
+      {
+        mismatches += decoded.components[c][k] != SampleOf(spec, pixels, f, c, k);
+      }
+      EXPECT_EQ(mismatches, 0u) << "frame " << f << " component " << c;
+    }
+  }
+}
+
+// The stack DCMTK hands an encoder: the containing object, then the Pixel Data element.
+DcmStack StackFor(DcmItem& item)
+{
+  DcmStack stack;
+  DcmElement* element = nullptr;
+  item.findAndGetElement(DCM_PixelData, element);
+  stack.push(&item);
+  stack.push(element);
+  return stack;
+}
+
+const Uint16* WordsOf(DcmItem& item, Uint32& length)
+{
+  DcmElement* element = nullptr;
+  Uint16* words = nullptr;
+  item.findAndGetElement(DCM_PixelData, element);
+  element->getUint16Array(words);
+  length = element->getLength();
+  return words;
+}
+
+} // namespace
+
+TEST_F(Registered, RegistrationKeepsTheFirstSettingsUntilCleanup)
+{
+  const ImageSpec spec{ "mono8", 32, 32, 1, 8, 8, 0, 0, 3 };
+  const std::vector<Uint8> pixels = MakePixels(spec);
+  auto offsetTableLength = [&]() -> long
+  {
+    DcmDataset dataset;
+    FillDataset(dataset, spec, pixels);
+    DJ2KRepresentationParameter rp;
+    if (dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, &rp).bad())
+    {
+      return -1;
+    }
+    DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
+    DcmPixelItem* table = nullptr;
+    return sequence && sequence->getItem(table, 0).good() ? long(table->getLength()) : -1;
+  };
+
+  DJ2KEncoderRegistration::cleanup(); // without registration: nothing happens
+  EXPECT_EQ(offsetTableLength(), -1) << "no encoder registered yet";
+  Register(OFTrue);
+  Register(OFFalse); // ignored while registered
+  EXPECT_EQ(offsetTableLength(), 12);
+  DJ2KEncoderRegistration::cleanup();
+  EXPECT_EQ(offsetTableLength(), -1);
+  Register(OFFalse);
+  EXPECT_EQ(offsetTableLength(), 0);
+}
+
+TEST(DJ2KEncoderRegistration, LibraryVersionNamesOpenJPEG)
+{
+  const OFString version = DJ2KEncoderRegistration::getLibraryVersionString();
+  const std::string expected = std::string("OpenJPEG, Version ") + opj_version();
+  EXPECT_EQ(std::string(version.c_str()), expected);
+}
+
+TEST(DJ2KEncoderBase, ConvertsOnlyFromUncompressedToItsOwnSyntax)
+{
+  const DJ2KLosslessEncoder lossless;
+  const DJ2KEncoder lossy;
+  struct Case
+  {
+    E_TransferSyntax from;
+    E_TransferSyntax to;
+    bool lossless;
+    bool lossy;
+  };
+  const Case cases[] = {
+    { EXS_LittleEndianImplicit, EXS_JPEG2000LosslessOnly, true, false },
+    { EXS_LittleEndianExplicit, EXS_JPEG2000LosslessOnly, true, false },
+    { EXS_BigEndianExplicit, EXS_JPEG2000, false, true },
+    { EXS_DeflatedLittleEndianExplicit, EXS_JPEG2000, false, true },
+    { EXS_LittleEndianExplicit, EXS_LittleEndianImplicit, false, false },
+    { EXS_JPEG2000LosslessOnly, EXS_JPEG2000, false, false },
+    { EXS_JPEG2000, EXS_JPEG2000, false, false },
+    { EXS_JPEG2000LosslessOnly, EXS_JPEG2000LosslessOnly, false, false },
+    { EXS_JPEGProcess14SV1, EXS_JPEG2000LosslessOnly, false, false },
+    { EXS_JPEG2000, EXS_LittleEndianExplicit, false, false },
+  };
+  for (const Case& c : cases)
+  {
+    EXPECT_EQ(bool(lossless.canChangeCoding(c.from, c.to)), c.lossless)
+      << DcmXfer(c.from).getXferName() << " -> " << DcmXfer(c.to).getXferName();
+    EXPECT_EQ(bool(lossy.canChangeCoding(c.from, c.to)), c.lossy)
+      << DcmXfer(c.from).getXferName() << " -> " << DcmXfer(c.to).getXferName();
+  }
+}
+
+TEST(DJ2KEncoderBase, RefusesDecodingAndTranscoding)
+{
+  const DJ2KEncoder encoder;
+  const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_default, OFFalse);
+  DcmPixelSequence sequence(DcmTag(DCM_PixelData, EVR_OB));
+  DcmPixelData pixelData(DCM_PixelData);
+  DcmDataset dataset;
+  DcmStack stack;
+  OFBool removeOldRep = OFFalse;
+  Uint32 startFragment = 0;
+  Uint8 buffer[4] = { 1, 2, 3, 4 };
+  OFString colorModel("unchanged");
+  DcmPixelSequence* out = nullptr;
+
+  EXPECT_EQ(
+    encoder.decode(nullptr, &sequence, pixelData, &cp, stack, removeOldRep), EC_IllegalCall);
+  EXPECT_FALSE(removeOldRep);
+  EXPECT_EQ(
+    encoder.decodeFrame(nullptr, &sequence, &cp, &dataset, 0, startFragment, buffer, 4, colorModel),
+    EC_IllegalCall);
+  EXPECT_EQ(startFragment, 0u);
+  EXPECT_EQ(buffer[0], 1);
+  EXPECT_EQ(encoder.determineDecompressedColorModel(nullptr, &sequence, &cp, &dataset, colorModel),
+    EC_IllegalCall);
+  EXPECT_EQ(colorModel, "unchanged");
+  EXPECT_EQ(encoder.encode(
+              EXS_JPEG2000LosslessOnly, nullptr, &sequence, nullptr, out, &cp, stack, removeOldRep),
+    EC_IllegalCall);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_FALSE(removeOldRep);
+  EXPECT_EQ(encoder.decodedBitsAllocated(16, 12), 0);
+}
+
+// Lossless compression of each kind of image gives back exactly its samples.
+TEST_F(Registered, LosslessEncodingKeepsEverySample)
+{
+  Register();
+  const ImageSpec specs[] = {
+    { "mono8", 40, 48, 1, 8, 8, 0, 0, 1 },
+    { "signed8", 17, 23, 1, 8, 8, 1, 0, 1 },
+    { "mono16", 64, 60, 1, 16, 16, 0, 0, 2 },
+    { "unsigned12", 33, 31, 1, 16, 12, 0, 0, 1 },
+    { "signed16bs12", 64, 64, 1, 16, 12, 1, 0, 3 },
+    { "signed16", 20, 30, 1, 16, 16, 1, 0, 1 },
+    { "rgb8", 48, 40, 3, 8, 8, 0, 0, 2 },
+    { "rgb8planar", 48, 40, 3, 8, 8, 0, 1, 2 },
+    { "rgb16planar", 24, 20, 3, 16, 16, 0, 1, 1 },
+    // Smaller than the default 2^5 in one direction: fewer resolution levels.
+    { "one pixel", 1, 1, 1, 16, 16, 0, 0, 1 },
+    { "one row", 1, 300, 1, 8, 8, 0, 0, 2 },
+    { "thin rgb", 40, 3, 3, 8, 8, 0, 0, 1 },
+  };
+  for (const ImageSpec& spec : specs)
+  {
+    SCOPED_TRACE(spec.name);
+    for (E_TransferSyntax xfer : { EXS_JPEG2000LosslessOnly, EXS_JPEG2000 })
+    {
+      const std::vector<Uint8> pixels = MakePixels(spec);
+      DcmDataset dataset;
+      FillDataset(dataset, spec, pixels);
+      const std::string uid = GetString(dataset, DCM_SOPInstanceUID);
+      ASSERT_TRUE(dataset.chooseRepresentation(xfer, nullptr).good());
+      ASSERT_TRUE(dataset.canWriteXfer(xfer));
+      ExpectExactFrames(spec, pixels, GetPixelSequence(dataset, xfer));
+      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
+      EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID), uid);
+      if (spec.samplesPerPixel > 1)
+      {
+        EXPECT_EQ(
+          GetString(dataset, DCM_PlanarConfiguration), std::to_string(spec.planarConfiguration));
+      }
+    }
+  }
+}
+
+// Which codec and representation parameter give which process, ratio and marks.
+TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
+{
+  Register();
+  const ImageSpec spec{ "mono8", 256, 256, 1, 8, 8, 0, 0, 1 };
+  const std::vector<Uint8> pixels = MakePixels(spec, 7);
+  struct Case
+  {
+    const char* name;
+    E_TransferSyntax xfer;
+    bool withParameter;
+    DJ2KRepresentationParameter parameter;
+    bool reversible;
+    double ratio; // 0 for lossless
+  };
+  const Case cases[] = {
+    { "lossy codec, no parameter", EXS_JPEG2000, false, {}, true, 0 },
+    { "lossy codec, lossless parameter", EXS_JPEG2000, true, { OFTrue, 20.0 }, true, 0 },
+    { "lossless codec, lossy parameter",
+      EXS_JPEG2000LosslessOnly,
+      true,
+      { OFFalse, 20.0 },
+      true,
+      0 },
+    { "lossy codec, ratio 0", EXS_JPEG2000, true, { OFFalse, 0.0 }, false, 10 },
+    { "lossy codec, ratio -3", EXS_JPEG2000, true, { OFFalse, -3.0 }, false, 10 },
+    { "lossy codec, ratio 20", EXS_JPEG2000, true, { OFFalse, 20.0 }, false, 20 },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    DcmDataset dataset;
+    FillDataset(dataset, spec, pixels);
+    dataset.putAndInsertString(DCM_LossyImageCompressionMethod, "ISO_10918_1");
+    ASSERT_TRUE(
+      dataset.chooseRepresentation(c.xfer, c.withParameter ? &c.parameter : nullptr).good());
+    DcmPixelSequence* sequence = GetPixelSequence(dataset, c.xfer);
+    ASSERT_NE(sequence, nullptr);
+    const std::vector<std::vector<Uint8>> codestreams = FrameCodestreams(sequence);
+    ASSERT_EQ(codestreams.size(), 1u);
+    const DecodedCodestream decoded = DecodeCodestream(codestreams[0]);
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.reversible, c.reversible);
+    if (c.reversible)
+    {
+      ExpectExactFrames(spec, pixels, sequence);
+      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
+      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompressionMethod), "ISO_10918_1");
+    }
+    else
+    {
+      // OpenJPEG's rate allocation lands a little below the target size.
+      const double target = double(spec.frameBytes()) / c.ratio;
+      EXPECT_LE(double(codestreams[0].size()), target * 1.02);
+      EXPECT_GE(double(codestreams[0].size()), target * 0.8);
+      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "01");
+      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompressionMethod), "ISO_15444_1");
+    }
+  }
+}
+
+TEST_F(Registered, OffsetTableAndFrameCount)
+{
+  const ImageSpec spec{ "mono16", 32, 32, 1, 16, 16, 0, 0, 3 };
+  const std::vector<Uint8> pixels = MakePixels(spec);
+  for (OFBool createOffsetTable : { OFTrue, OFFalse })
+  {
+    Register(createOffsetTable);
+    DcmDataset dataset;
+    FillDataset(dataset, spec, pixels);
+    ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr).good());
+    DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
+    ASSERT_NE(sequence, nullptr);
+    ASSERT_EQ(sequence->card(), 4u);
+    const std::vector<Uint8> table = ItemBytes(sequence, 0);
+    if (createOffsetTable)
+    {
+      ASSERT_EQ(table.size(), 12u);
+      Uint32 expected = 0;
+      for (unsigned f = 0; f < 3; ++f)
+      {
+        const Uint32 offset = Uint32(table[4 * f]) | Uint32(table[4 * f + 1]) << 8 |
+                              Uint32(table[4 * f + 2]) << 16 | Uint32(table[4 * f + 3]) << 24;
+        EXPECT_EQ(offset, expected) << "frame " << f;
+        DcmPixelItem* item = nullptr;
+        sequence->getItem(item, f + 1);
+        expected += item->getLength() + 8;
+      }
+    }
+    else
+    {
+      EXPECT_TRUE(table.empty());
+    }
+    DJ2KEncoderRegistration::cleanup();
+  }
+
+  // Number of Frames 0, negative or absent: one frame, from the start of the pixel data.
+  Register();
+  for (const char* frames : std::vector<const char*>{ "0", "-4", nullptr })
+  {
+    SCOPED_TRACE(frames ? frames : "absent");
+    DcmDataset dataset;
+    FillDataset(dataset, spec, pixels, frames != nullptr);
+    if (frames)
+    {
+      dataset.putAndInsertString(DCM_NumberOfFrames, frames);
+    }
+    ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr).good());
+    DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
+    ASSERT_NE(sequence, nullptr);
+    EXPECT_EQ(sequence->card(), 2u);
+    ImageSpec one = spec;
+    one.frames = 1;
+    ExpectExactFrames(one, pixels, sequence);
+  }
+}
+
+TEST_F(Registered, FragmentSizeSplitsFrames)
+{
+  Register(OFTrue, 1);
+  const ImageSpec spec{ "mono16", 64, 64, 1, 16, 16, 0, 0, 2 };
+  const std::vector<Uint8> pixels = MakePixels(spec);
+  DcmDataset dataset;
+  FillDataset(dataset, spec, pixels);
+  ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr).good());
+  DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
+  ASSERT_NE(sequence, nullptr);
+  EXPECT_GT(sequence->card(), 5u);
+  for (unsigned long i = 1; i < sequence->card(); ++i)
+  {
+    EXPECT_LE(ItemBytes(sequence, i).size(), 1024u);
+  }
+  ExpectExactFrames(spec, pixels, sequence);
+}
+
+TEST_F(Registered, UIDCreationAndSecondaryCapture)
+{
+  const ImageSpec spec{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
+  const std::vector<Uint8> pixels = MakePixels(spec);
+  struct Case
+  {
+    J2K_UIDCreation policy;
+    bool lossless;
+    bool newUID;
+  };
+  const Case cases[] = {
+    { EJ2KUC_default, true, false },
+    { EJ2KUC_default, false, true },
+    { EJ2KUC_always, true, true },
+    { EJ2KUC_always, false, true },
+    { EJ2KUC_never, true, false },
+    { EJ2KUC_never, false, false },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(std::to_string(c.policy) + (c.lossless ? " lossless" : " lossy"));
+    for (OFBool convertToSC : { OFFalse, OFTrue })
+    {
+      Register(OFTrue, 0, c.policy, convertToSC);
+      DcmDataset dataset;
+      FillDataset(dataset, spec, pixels);
+      const std::string uid = GetString(dataset, DCM_SOPInstanceUID);
+      const DJ2KRepresentationParameter rp(c.lossless, 10.0);
+      ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000, &rp).good());
+      EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID) != uid, c.newUID);
+      EXPECT_EQ(GetString(dataset, DCM_SOPClassUID),
+        convertToSC ? UID_SecondaryCaptureImageStorage : UID_CTImageStorage);
+      DJ2KEncoderRegistration::cleanup();
+    }
+  }
+}
+
+// Errors leave the data set alone and hand back no sequence.
+TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
+{
+  const DJ2KEncoder encoder;
+  const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_default, OFFalse);
+  const DJ2KRepresentationParameter lossy(OFFalse, 10.0);
+  const ImageSpec spec{ "mono16", 16, 16, 1, 16, 16, 0, 0, 3 };
+  const std::vector<Uint8> pixels = MakePixels(spec);
+
+  struct Case
+  {
+    const char* name;
+    void (*edit)(DcmDataset&);
+    OFConditionConst const* expected;
+    Uint32 lengthCut; // bytes taken off the pixel data length
+  };
+  const Case cases[] = {
+    { "no Rows", [](DcmDataset& d) { d.findAndDeleteElement(DCM_Rows); }, &EC_IllegalCall, 0 },
+    { "no Bits Stored",
+      [](DcmDataset& d) { d.findAndDeleteElement(DCM_BitsStored); },
+      &EC_IllegalCall,
+      0 },
+    { "Rows 0",
+      [](DcmDataset& d) { d.putAndInsertUint16(DCM_Rows, 0); },
+      &EC_J2KCodecInvalidParameters,
+      0 },
+    { "Samples per Pixel 0",
+      [](DcmDataset& d) { d.putAndInsertUint16(DCM_SamplesPerPixel, 0); },
+      &EC_J2KCodecInvalidParameters,
+      0 },
+    { "Bits Allocated 0",
+      [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsAllocated, 0); },
+      &EC_J2KCodecInvalidParameters,
+      0 },
+    { "Bits Allocated 12",
+      [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsAllocated, 12); },
+      &EC_J2KUnsupportedBitDepth,
+      0 },
+    { "Bits Allocated 32",
+      [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsAllocated, 32); },
+      &EC_J2KUnsupportedBitDepth,
+      0 },
+    { "Bits Stored above Bits Allocated",
+      [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsStored, 17); },
+      &EC_J2KCodecInvalidParameters,
+      0 },
+    // The 16-bit samples span the full range: at a lower precision OpenJPEG would clip them.
+    { "unsigned samples beyond Bits Stored",
+      [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsStored, 12); },
+      &EC_J2KCodecUnsupportedValue,
+      0 },
+    { "signed samples beyond Bits Stored",
+      [](DcmDataset& d)
+      {
+        d.putAndInsertUint16(DCM_PixelRepresentation, 1);
+        d.putAndInsertUint16(DCM_BitsStored, 15);
+      },
+      &EC_J2KCodecUnsupportedValue,
+      0 },
+    { "one byte short of three frames", [](DcmDataset&) {}, &EC_J2KUncompressedBufferTooSmall, 1 },
+    { "more frames than data",
+      [](DcmDataset& d) { d.putAndInsertString(DCM_NumberOfFrames, "4"); },
+      &EC_J2KUncompressedBufferTooSmall,
+      0 },
+    // 2 x 65535^3 x 2147483647 bytes do not fit 64 bits: the size check must not wrap.
+    { "frames times frame size beyond 64 bits",
+      [](DcmDataset& d)
+      {
+        d.putAndInsertUint16(DCM_Rows, 65535);
+        d.putAndInsertUint16(DCM_Columns, 65535);
+        d.putAndInsertUint16(DCM_SamplesPerPixel, 65535);
+        d.putAndInsertString(DCM_NumberOfFrames, "2147483647");
+      },
+      &EC_J2KUncompressedBufferTooSmall,
+      0 },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    DcmDataset dataset;
+    FillDataset(dataset, spec, pixels);
+    c.edit(dataset);
+    DcmDataset before(dataset);
+    DcmStack stack = StackFor(dataset);
+    Uint32 length = 0;
+    const Uint16* words = WordsOf(dataset, length);
+    DcmPixelSequence* out = nullptr;
+    OFBool removeOldRep = OFFalse;
+    const OFCondition result =
+      encoder.encode(words, length - c.lengthCut, &lossy, out, &cp, stack, removeOldRep);
+    EXPECT_EQ(result, *c.expected) << result.text();
+    EXPECT_EQ(out, nullptr);
+    EXPECT_TRUE(removeOldRep);
+    EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
+    EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID), GetString(before, DCM_SOPInstanceUID));
+  }
+
+  // Wrong codec parameter class, or no containing item.
+  DcmDataset dataset;
+  FillDataset(dataset, spec, pixels);
+  Uint32 length = 0;
+  const Uint16* words = WordsOf(dataset, length);
+  DcmPixelSequence* out = nullptr;
+  OFBool removeOldRep = OFFalse;
+  DcmStack stack = StackFor(dataset);
+  class OtherParameter : public DcmCodecParameter
+  {
+  public:
+    DcmCodecParameter* clone() const override { return new OtherParameter; }
+    const char* className() const override { return "OtherParameter"; }
+  } other;
+  EXPECT_EQ(
+    encoder.encode(words, length, &lossy, out, &other, stack, removeOldRep), EC_IllegalCall);
+  EXPECT_EQ(
+    encoder.encode(words, length, &lossy, out, nullptr, stack, removeOldRep), EC_IllegalCall);
+  DcmStack onlyElement;
+  onlyElement.push(stack.top());
+  EXPECT_EQ(
+    encoder.encode(words, length, &lossy, out, &cp, onlyElement, removeOldRep), EC_IllegalCall);
+  DcmStack notAnItem;
+  DcmSequenceOfItems sequenceOfItems(DCM_ReferencedImageSequence);
+  notAnItem.push(&sequenceOfItems);
+  notAnItem.push(stack.top());
+  EXPECT_EQ(
+    encoder.encode(words, length, &lossy, out, &cp, notAnItem, removeOldRep), EC_IllegalCall);
+  EXPECT_EQ(out, nullptr);
+}
+
+// Pixel data in an item nested in a data set: encoded, but no attribute is written.
+TEST(DJ2KEncoderBase, NestedItemGetsNoAttributes)
+{
+  const DJ2KEncoder encoder;
+  const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_always, OFTrue);
+  const DJ2KRepresentationParameter lossy(OFFalse, 10.0);
+  const ImageSpec spec{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
+  const std::vector<Uint8> pixels = MakePixels(spec);
+  DcmItem item;
+  FillDataset(item, spec, pixels);
+  const std::string uid = GetString(item, DCM_SOPInstanceUID);
+  DcmStack stack = StackFor(item);
+  Uint32 length = 0;
+  const Uint16* words = WordsOf(item, length);
+  DcmPixelSequence* out = nullptr;
+  OFBool removeOldRep = OFFalse;
+  ASSERT_EQ(encoder.encode(words, length, &lossy, out, &cp, stack, removeOldRep), EC_Normal);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(out->card(), 2u);
+  EXPECT_EQ(FrameCodestreams(out).size(), 1u);
+  delete out;
+  EXPECT_EQ(GetString(item, DCM_LossyImageCompression), "<absent>");
+  EXPECT_EQ(GetString(item, DCM_SOPInstanceUID), uid);
+  EXPECT_EQ(GetString(item, DCM_SOPClassUID), UID_CTImageStorage);
+}

@@ -1,0 +1,530 @@
+// dcmcj2k as a program: options, exit status, no partial output, and interoperation with
+// GDCM (gdcmconv --raw), OpenJPEG's opj_decompress and, when built, dcmdj2k.
+#include "DJ2KEncoderTestUtilities.h"
+
+#include "dcmtk/dcmdata/dcfilefo.h"
+#include "dcmtk/dcmdata/dcmetinf.h"
+#include "dcmtk/dcmdata/dcxfer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include <dirent.h>
+
+using namespace dj2ktest;
+
+namespace
+{
+
+struct RunResult
+{
+  int status = -1;
+  std::string output;
+};
+
+// Runs a shell command, collecting stdout and stderr.
+RunResult RunCommand(const std::string& command)
+{
+  RunResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr)
+  {
+    return result;
+  }
+  char chunk[4096];
+  size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof(chunk), pipe)) > 0)
+  {
+    result.output.append(chunk, n);
+  }
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string Quote(const std::string& s)
+{
+  return "'" + s + "'";
+}
+
+std::string ReadFile(const std::string& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> ListDirectory(const std::string& path)
+{
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(path.c_str()))
+  {
+    while (dirent* entry = readdir(dir))
+    {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..")
+      {
+        names.push_back(name);
+      }
+    }
+    closedir(dir);
+  }
+  return names;
+}
+
+// A fresh directory per test, removed afterwards.
+class EncoderToolTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    std::string pattern = ::testing::TempDir() + "dcmcj2kXXXXXX";
+    ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { RunCommand("rm -rf " + Quote(dir_)); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+  // Writes an uncompressed file and returns its pixels.
+  std::vector<Uint8> WriteImage(const ImageSpec& spec,
+    const std::string& name,
+    E_TransferSyntax xfer = EXS_LittleEndianExplicit)
+  {
+    std::vector<Uint8> pixels = MakePixels(spec, 3);
+    DcmFileFormat fileformat;
+    FillDataset(*fileformat.getDataset(), spec, pixels);
+    EXPECT_TRUE(fileformat.saveFile(Path(name).c_str(), xfer).good());
+    return pixels;
+  }
+
+  RunResult Compress(const std::string& options, const std::string& in, const std::string& out)
+  {
+    return RunCommand(
+      std::string(DJ2K_DCMCJ2K) + " " + options + " " + Quote(Path(in)) + " " + Quote(Path(out)));
+  }
+
+  std::string dir_;
+};
+
+// Loads a file; its transfer syntax goes to xfer.
+bool Load(const std::string& path, DcmFileFormat& fileformat, E_TransferSyntax& xfer)
+{
+  if (fileformat.loadFile(path.c_str()).bad())
+  {
+    return false;
+  }
+  xfer = fileformat.getDataset()->getOriginalXfer();
+  return true;
+}
+
+std::string GetString(DcmItem& item, const DcmTagKey& tag)
+{
+  OFString value;
+  if (item.findAndGetOFStringArray(tag, value).bad())
+  {
+    return "<absent>";
+  }
+  return value.c_str();
+}
+
+// The samples of an uncompressed file, in the order SampleOf indexes them for spec but
+// with the file's own planar configuration.
+struct Uncompressed
+{
+  ImageSpec spec;
+  std::vector<Uint8> pixels;
+};
+
+bool ReadUncompressed(const std::string& path, const ImageSpec& expected, Uncompressed& out)
+{
+  DcmFileFormat fileformat;
+  E_TransferSyntax xfer = EXS_Unknown;
+  if (!Load(path, fileformat, xfer) || DcmXfer(xfer).isEncapsulated())
+  {
+    return false;
+  }
+  DcmDataset* dataset = fileformat.getDataset();
+  out.spec = expected;
+  Uint16 pc = 0;
+  if (dataset->findAndGetUint16(DCM_PlanarConfiguration, pc).good())
+  {
+    out.spec.planarConfiguration = pc;
+  }
+  const Uint8* bytes = nullptr;
+  unsigned long count = 0;
+  if (dataset->findAndGetUint8Array(DCM_PixelData, bytes, &count).bad() || bytes == nullptr)
+  {
+    return false;
+  }
+  out.pixels.assign(bytes, bytes + count);
+  return out.pixels.size() >= expected.frameBytes() * size_t(expected.frames);
+}
+
+// Largest absolute sample difference between two images of the same geometry.
+long PeakError(const ImageSpec& spec, const std::vector<Uint8>& a, const Uncompressed& b)
+{
+  long peak = 0;
+  const size_t count = size_t(spec.rows) * spec.columns;
+  for (size_t f = 0; f < size_t(spec.frames); ++f)
+  {
+    for (size_t c = 0; c < spec.samplesPerPixel; ++c)
+    {
+      for (size_t k = 0; k < count; ++k)
+      {
+        const long d = SampleOf(spec, a, f, c, k) - SampleOf(b.spec, b.pixels, f, c, k);
+        peak = d < 0 ? (-d > peak ? -d : peak) : (d > peak ? d : peak);
+      }
+    }
+  }
+  return peak;
+}
+
+// Sample k of component c in opj_decompress's little-endian raw output (planes in turn,
+// each sample kept to its precision).
+long RawlSample(const std::string& raw, const ImageSpec& spec, size_t c, size_t k)
+{
+  const size_t count = size_t(spec.rows) * spec.columns;
+  const size_t index = c * count + k;
+  long v = spec.bitsStored <= 8
+             ? long(Uint8(raw[index]))
+             : long(Uint16(Uint8(raw[2 * index]) | Uint16(Uint8(raw[2 * index + 1])) << 8));
+  v &= (1L << spec.bitsStored) - 1;
+  if (spec.pixelRepresentation && (v & (1L << (spec.bitsStored - 1))))
+  {
+    v -= 1L << spec.bitsStored;
+  }
+  return v;
+}
+
+const ImageSpec kImages[] = {
+  { "mono8", 96, 80, 1, 8, 8, 0, 0, 1 },
+  { "mono16", 128, 112, 1, 16, 16, 0, 0, 1 },
+  { "signed16bs12", 100, 128, 1, 16, 12, 1, 0, 1 },
+  { "rgb", 64, 72, 3, 8, 8, 0, 0, 1 },
+  { "rgbplanar", 64, 72, 3, 8, 8, 0, 1, 1 },
+  { "ct4frames", 64, 64, 1, 16, 12, 1, 0, 4 },
+};
+
+} // namespace
+
+// Lossless files decode in GDCM to exactly the original pixels, and each frame's
+// codestream decodes in opj_decompress to the same samples.
+TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
+{
+  const char* optionSets[] = { "", "--no-offset-table", "--fragment-size 1" };
+  for (const ImageSpec& spec : kImages)
+  {
+    const std::vector<Uint8> pixels = WriteImage(spec, "in.dcm");
+    for (const char* options : optionSets)
+    {
+      SCOPED_TRACE(std::string(spec.name) + " [" + options + "]");
+      const RunResult run = Compress(options, "in.dcm", "out.dcm");
+      ASSERT_EQ(run.status, 0) << run.output;
+
+      DcmFileFormat compressed;
+      E_TransferSyntax xfer = EXS_Unknown;
+      ASSERT_TRUE(Load(Path("out.dcm"), compressed, xfer));
+      EXPECT_EQ(xfer, EXS_JPEG2000LosslessOnly);
+      DcmPixelSequence* sequence = GetPixelSequence(*compressed.getDataset(), xfer);
+      ASSERT_NE(sequence, nullptr);
+      const bool expectTable = std::string(options) != "--no-offset-table";
+      EXPECT_EQ(ItemBytes(sequence, 0).size(), expectTable ? 4u * spec.frames : 0u);
+      for (unsigned long i = 1; i < sequence->card(); ++i)
+      {
+        if (std::string(options) == "--fragment-size 1")
+        {
+          EXPECT_LE(ItemBytes(sequence, i).size(), 1024u);
+        }
+      }
+
+      // GDCM decodes several fragments per frame only in single-frame images ("Not
+      // handled" otherwise); OpenJPEG and dcmdj2k check those below.
+      if (spec.frames == 1 || std::string(options) != "--fragment-size 1")
+      {
+        const RunResult gdcm = RunCommand(std::string(DJ2K_GDCMCONV) + " --raw " +
+                                          Quote(Path("out.dcm")) + " " + Quote(Path("gdcm.dcm")));
+        ASSERT_EQ(gdcm.status, 0) << gdcm.output;
+        Uncompressed decoded;
+        ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), spec, decoded));
+        EXPECT_EQ(PeakError(spec, pixels, decoded), 0);
+      }
+
+      const std::vector<std::vector<Uint8>> codestreams = FrameCodestreams(sequence);
+      ASSERT_EQ(codestreams.size(), size_t(spec.frames));
+      for (size_t f = 0; f < codestreams.size(); ++f)
+      {
+        std::ofstream(Path("frame.j2k"), std::ios::binary)
+          .write(reinterpret_cast<const char*>(codestreams[f].data()), codestreams[f].size());
+        const RunResult opj =
+          RunCommand(std::string(DJ2K_OPJ_DECOMPRESS) + " -i " + Quote(Path("frame.j2k")) + " -o " +
+                     Quote(Path("frame.rawl")));
+        ASSERT_EQ(opj.status, 0) << opj.output;
+        const std::string raw = ReadFile(Path("frame.rawl"));
+        const size_t count = size_t(spec.rows) * spec.columns;
+        ASSERT_EQ(raw.size(), count * spec.samplesPerPixel * (spec.bitsStored <= 8 ? 1 : 2));
+        size_t mismatches = 0;
+        for (size_t c = 0; c < spec.samplesPerPixel; ++c)
+        {
+          for (size_t k = 0; k < count; ++k)
+          {
+            mismatches += RawlSample(raw, spec, c, k) != SampleOf(spec, pixels, f, c, k);
+          }
+        }
+        EXPECT_EQ(mismatches, 0u) << "frame " << f;
+      }
+    }
+  }
+}
+
+// Lossy files decode in GDCM; the sizes and peak errors at ratios 10 and 20 are printed.
+TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
+{
+  std::cout << "image          ratio  pixel bytes  compressed  achieved  peak error\n";
+  for (const ImageSpec& spec : kImages)
+  {
+    const std::vector<Uint8> pixels = WriteImage(spec, "in.dcm");
+    for (int ratio : { 10, 20 })
+    {
+      SCOPED_TRACE(std::string(spec.name) + " ratio " + std::to_string(ratio));
+      const RunResult run =
+        Compress("--encode-lossy --ratio " + std::to_string(ratio), "in.dcm", "out.dcm");
+      ASSERT_EQ(run.status, 0) << run.output;
+      DcmFileFormat compressed;
+      E_TransferSyntax xfer = EXS_Unknown;
+      ASSERT_TRUE(Load(Path("out.dcm"), compressed, xfer));
+      EXPECT_EQ(xfer, EXS_JPEG2000);
+      EXPECT_EQ(GetString(*compressed.getDataset(), DCM_LossyImageCompression), "01");
+      DcmPixelSequence* sequence = GetPixelSequence(*compressed.getDataset(), xfer);
+      ASSERT_NE(sequence, nullptr);
+      size_t compressedBytes = 0;
+      for (const std::vector<Uint8>& c : FrameCodestreams(sequence))
+      {
+        compressedBytes += c.size();
+      }
+      const RunResult gdcm = RunCommand(std::string(DJ2K_GDCMCONV) + " --raw " +
+                                        Quote(Path("out.dcm")) + " " + Quote(Path("gdcm.dcm")));
+      ASSERT_EQ(gdcm.status, 0) << gdcm.output;
+      Uncompressed decoded;
+      ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), spec, decoded));
+      const long peak = PeakError(spec, pixels, decoded);
+      const size_t pixelBytes = spec.frameBytes() * size_t(spec.frames);
+      // Rates count Bits Stored, not Bits Allocated.
+      const double target =
+        double(pixelBytes) * spec.bitsStored / spec.bitsAllocated / double(ratio);
+      EXPECT_LE(double(compressedBytes), target * 1.05 + 64 * spec.frames);
+      // The error stays a small part of the sample range.
+      EXPECT_LT(peak, (1L << spec.bitsStored) / 8);
+      char line[160];
+      std::snprintf(line,
+        sizeof(line),
+        "%-14s %5d  %11zu  %10zu  %8.1f  %10ld\n",
+        spec.name,
+        ratio,
+        pixelBytes,
+        compressedBytes,
+        double(pixelBytes) / double(compressedBytes),
+        peak);
+      std::cout << line;
+    }
+  }
+}
+
+#ifdef DJ2K_DCMDJ2K
+// dcmcj2k then dcmdj2k gives back the original pixel data bit for bit.
+TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
+{
+  for (const ImageSpec& spec : kImages)
+  {
+    for (const char* options : { "", "--no-offset-table --fragment-size 1" })
+    {
+      SCOPED_TRACE(std::string(spec.name) + " [" + options + "]");
+      const std::vector<Uint8> pixels = WriteImage(spec, "in.dcm");
+      const RunResult run = Compress(options, "in.dcm", "out.dcm");
+      ASSERT_EQ(run.status, 0) << run.output;
+      const RunResult back = RunCommand(
+        std::string(DJ2K_DCMDJ2K) + " " + Quote(Path("out.dcm")) + " " + Quote(Path("back.dcm")));
+      ASSERT_EQ(back.status, 0) << back.output;
+      DcmFileFormat fileformat;
+      E_TransferSyntax xfer = EXS_Unknown;
+      ASSERT_TRUE(Load(Path("back.dcm"), fileformat, xfer));
+      const Uint8* bytes = nullptr;
+      unsigned long count = 0;
+      ASSERT_TRUE(
+        fileformat.getDataset()->findAndGetUint8Array(DCM_PixelData, bytes, &count).good());
+      ASSERT_GE(count, pixels.size());
+      EXPECT_EQ(std::memcmp(bytes, pixels.data(), pixels.size()), 0);
+    }
+  }
+}
+#endif
+
+// Options that reach the codec registration and the data set.
+TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
+{
+  const ImageSpec spec{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
+  WriteImage(spec, "in.dcm");
+  DcmFileFormat original;
+  E_TransferSyntax xfer = EXS_Unknown;
+  ASSERT_TRUE(Load(Path("in.dcm"), original, xfer));
+  const std::string uid = GetString(*original.getDataset(), DCM_SOPInstanceUID);
+  struct Case
+  {
+    const char* options;
+    bool newUID;
+    const char* sopClass;
+  };
+  const Case cases[] = {
+    { "", false, UID_CTImageStorage },
+    { "--uid-always", true, UID_CTImageStorage },
+    { "--encode-lossy", true, UID_CTImageStorage },
+    { "--encode-lossy --uid-never", false, UID_CTImageStorage },
+    { "--uid-default --convert-to-sc", false, UID_SecondaryCaptureImageStorage },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.options);
+    const RunResult run = Compress(c.options, "in.dcm", "out.dcm");
+    ASSERT_EQ(run.status, 0) << run.output;
+    DcmFileFormat compressed;
+    ASSERT_TRUE(Load(Path("out.dcm"), compressed, xfer));
+    DcmDataset* dataset = compressed.getDataset();
+    EXPECT_EQ(GetString(*dataset, DCM_SOPInstanceUID) != uid, c.newUID);
+    EXPECT_EQ(GetString(*dataset, DCM_SOPClassUID), c.sopClass);
+    // The meta header follows the data set.
+    EXPECT_EQ(GetString(*compressed.getMetaInfo(), DCM_MediaStorageSOPInstanceUID),
+      GetString(*dataset, DCM_SOPInstanceUID));
+    EXPECT_EQ(GetString(*compressed.getMetaInfo(), DCM_MediaStorageSOPClassUID), c.sopClass);
+  }
+}
+
+// Every failure: non-zero exit, one message naming the file, no output file, an existing
+// target left alone, no temporary file left behind.
+TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
+{
+  const ImageSpec spec{ "mono16", 32, 32, 1, 16, 16, 0, 0, 1 };
+  WriteImage(spec, "in.dcm");
+  ASSERT_EQ(Compress("", "in.dcm", "j2k.dcm").status, 0);
+
+  // Another compressed transfer syntax: an RLE pixel sequence made in place.
+  {
+    DcmFileFormat fileformat;
+    DcmDataset* dataset = fileformat.getDataset();
+    FillDataset(*dataset, spec, MakePixels(spec));
+    dataset->findAndDeleteElement(DCM_PixelData);
+    DcmPixelSequence* sequence = new DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
+    sequence->insert(new DcmPixelItem(DcmTag(DCM_Item, EVR_OB)));
+    DcmPixelItem* fragment = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
+    const Uint8 bytes[4] = { 1, 0, 0, 0 };
+    fragment->putUint8Array(bytes, 4);
+    sequence->insert(fragment);
+    DcmPixelData* pixelData = new DcmPixelData(DCM_PixelData);
+    pixelData->putOriginalRepresentation(EXS_RLELossless, nullptr, sequence);
+    dataset->insert(pixelData);
+    const OFCondition saved = fileformat.saveFile(Path("rle.dcm").c_str(), EXS_RLELossless);
+    ASSERT_TRUE(saved.good()) << saved.text();
+  }
+  // Pixels beyond Bits Stored, which the encoder refuses.
+  {
+    DcmFileFormat fileformat;
+    E_TransferSyntax xfer = EXS_Unknown;
+    ASSERT_TRUE(Load(Path("in.dcm"), fileformat, xfer));
+    fileformat.getDataset()->putAndInsertUint16(DCM_BitsStored, 10);
+    ASSERT_TRUE(fileformat.saveFile(Path("bad.dcm").c_str(), EXS_LittleEndianExplicit).good());
+  }
+  std::ofstream(Path("garbage.dcm")) << "not a DICOM file";
+  {
+    DcmFileFormat fileformat;
+    E_TransferSyntax xfer = EXS_Unknown;
+    ASSERT_TRUE(Load(Path("in.dcm"), fileformat, xfer));
+    fileformat.getDataset()->findAndDeleteElement(DCM_PixelData);
+    ASSERT_TRUE(fileformat.saveFile(Path("nopixels.dcm").c_str(), EXS_LittleEndianExplicit).good());
+  }
+
+  struct Case
+  {
+    const char* name;
+    std::string options;
+    std::string in;
+    std::string out;
+    int status;
+    const char* message;
+  };
+  const Case cases[] = {
+    { "already JPEG 2000",
+      "",
+      "j2k.dcm",
+      "out.dcm",
+      22,
+      ": cannot compress: transfer syntax JPEG 2000 (Lossless only) is already JPEG 2000" },
+    { "other compression",
+      "",
+      "rle.dcm",
+      "out.dcm",
+      22,
+      ": cannot compress: transfer syntax RLE Lossless is compressed, decompress it first" },
+    { "codec failure",
+      "--encode-lossy",
+      "bad.dcm",
+      "out.dcm",
+      80,
+      ": cannot compress: Unsupported value in JPEG 2000 codec" },
+    { "no pixel data", "", "nopixels.dcm", "out.dcm", 22, ": cannot compress: no pixel data" },
+    { "missing input", "", "none.dcm", "out.dcm", 20, ": cannot read DICOM file: " },
+    { "not DICOM", "", "garbage.dcm", "out.dcm", 20, ": cannot read DICOM file: " },
+    { "output folder missing", "", "in.dcm", "nowhere/out.dcm", 40, ": cannot write DICOM file: " },
+    { "ratio below 1", "--encode-lossy --ratio 0.5", "in.dcm", "out.dcm", 1, "--ratio" },
+    { "ratio without lossy", "--ratio 5", "in.dcm", "out.dcm", 1, "--encode-lossy" },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    // An existing target keeps its content.
+    std::ofstream(Path("out.dcm")) << "precious";
+    std::vector<std::string> before = ListDirectory(dir_);
+    const RunResult run = Compress(c.options, c.in, c.out);
+    EXPECT_EQ(run.status, c.status) << run.output;
+    EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+    if (c.status != 1)
+    {
+      EXPECT_NE(run.output.find(c.status == 40 ? c.out : c.in), std::string::npos) << run.output;
+    }
+    EXPECT_EQ(ReadFile(Path("out.dcm")), "precious");
+    // No new file at all: no output, no temporary file.
+    std::vector<std::string> after = ListDirectory(dir_);
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, before);
+    std::remove(Path("out.dcm").c_str());
+  }
+
+  // A successful run replaces the target and gives it a normal file mode.
+  std::ofstream(Path("out.dcm")) << "old";
+  const mode_t mask = umask(022);
+  ASSERT_EQ(Compress("", "in.dcm", "out.dcm").status, 0);
+  umask(mask);
+  struct stat st;
+  ASSERT_EQ(stat(Path("out.dcm").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+  EXPECT_NE(ReadFile(Path("out.dcm")), "old");
+
+  // The output may replace the input itself.
+  ASSERT_EQ(Compress("", "in.dcm", "in.dcm").status, 0);
+  DcmFileFormat replaced;
+  E_TransferSyntax xfer = EXS_Unknown;
+  ASSERT_TRUE(Load(Path("in.dcm"), replaced, xfer));
+  EXPECT_EQ(xfer, EXS_JPEG2000LosslessOnly);
+  EXPECT_NE(GetPixelSequence(*replaced.getDataset(), xfer), nullptr);
+}

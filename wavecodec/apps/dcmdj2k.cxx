@@ -1,0 +1,245 @@
+// dcmdj2k: decompresses a JPEG 2000 DICOM file to an uncompressed transfer syntax.
+#include "dcmtk/config/osconfig.h"
+
+#include "dcmtk/dcmdata/dcdatset.h"
+#include "dcmtk/dcmdata/dcfilefo.h"
+#include "dcmtk/dcmdata/dctk.h"
+#include "dcmtk/dcmdata/dcxfer.h"
+#include "dcmtk/oflog/oflog.h"
+#include "dcmtk/ofstd/ofcmdln.h"
+#include "dcmtk/ofstd/ofconapp.h"
+#include "dcmtk/ofstd/ofexit.h"
+#include "dcmtk/ofstd/ofstd.h"
+
+#include "dj2kdecode.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#define OFFIS_CONSOLE_APPLICATION "dcmdj2k"
+
+// Processing error: the pixel data could not be decompressed.
+#define EXITCODE_CANNOT_DECOMPRESS 80
+
+static OFLogger dcmdj2kLogger = OFLog::getLogger("dcmtk.apps." OFFIS_CONSOLE_APPLICATION);
+
+static char rcsid[] =
+  "$dcmtk: " OFFIS_CONSOLE_APPLICATION " v" OFFIS_DCMTK_VERSION " " OFFIS_DCMTK_RELEASEDATE " $";
+
+#define LONGCOL 21
+#define SHORTCOL 4
+
+namespace
+{
+
+// Writes the file to a temporary name beside target and renames it only when complete, so a
+// failure leaves any existing target as it was.
+OFCondition saveAtomically(DcmFileFormat& fileformat,
+  const OFString& target,
+  E_TransferSyntax xfer,
+  OFString& failure)
+{
+  OFString pattern = target + ".XXXXXX";
+  char* name = strdup(pattern.c_str());
+  if (name == nullptr)
+    return EC_MemoryExhausted;
+  const int fd = mkstemp(name);
+  if (fd < 0)
+  {
+    failure = strerror(errno);
+    free(name);
+    return EC_InvalidFilename;
+  }
+  // mkstemp creates the file for the owner only; give it the permissions of a new file.
+  const mode_t mask = umask(0);
+  umask(mask);
+  (void)fchmod(fd, 0666 & ~mask);
+  close(fd);
+  OFCondition result = fileformat.saveFile(
+    name, xfer, EET_ExplicitLength, EGL_recalcGL, EPD_noChange, 0, 0, EWM_fileformat);
+  if (result.good() && rename(name, target.c_str()) != 0)
+  {
+    failure = strerror(errno);
+    result = EC_InvalidFilename;
+  }
+  if (result.bad())
+    (void)unlink(name);
+  free(name);
+  return result;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+  const char* opt_ifname = nullptr;
+  const char* opt_ofname = nullptr;
+  E_TransferSyntax opt_oxfer = EXS_LittleEndianExplicit;
+  J2K_UIDCreation opt_uidcreation = EJ2KUC_default;
+  J2K_PlanarConfiguration opt_planarconfig = EJ2KPC_restore;
+  OFBool opt_ignoreOffsetTable = OFFalse;
+  OFBool opt_ignoreBadFrames = OFFalse;
+
+  OFConsoleApplication app(
+    OFFIS_CONSOLE_APPLICATION, "Decode JPEG 2000 compressed DICOM file", rcsid);
+  OFCommandLine cmd;
+  cmd.setOptionColumns(LONGCOL, SHORTCOL);
+  cmd.setParamColumn(LONGCOL + SHORTCOL + 4);
+
+  cmd.addParam("dcmfile-in", "DICOM input filename to be converted");
+  cmd.addParam("dcmfile-out", "DICOM output filename");
+
+  cmd.addGroup("general options:", LONGCOL, SHORTCOL + 2);
+  cmd.addOption("--help", "-h", "print this help text and exit", OFCommandLine::AF_Exclusive);
+  cmd.addOption("--version", "print version information and exit", OFCommandLine::AF_Exclusive);
+  OFLog::addOptions(cmd);
+
+  cmd.addGroup("processing options:");
+  cmd.addSubGroup("planar configuration:");
+  cmd.addOption("--planar-restore",
+    "+pr",
+    "restore original planar configuration,\nor determine it automatically (default)");
+  cmd.addOption(
+    "--planar-auto", "+pa", "determine planar configuration from\nSOP class and color space");
+  cmd.addOption("--color-by-pixel", "+px", "always store color-by-pixel");
+  cmd.addOption("--color-by-plane", "+pl", "always store color-by-plane");
+  cmd.addSubGroup("SOP Instance UID:");
+  cmd.addOption("--uid-default", "+ud", "keep same SOP Instance UID (default)");
+  cmd.addOption("--uid-always", "+ua", "always assign new SOP Instance UID");
+  cmd.addSubGroup("fragments and frames:");
+  cmd.addOption("--ignore-offset-table",
+    "+io",
+    "ignore the Basic Offset Table when splitting\nfragments into frames");
+  cmd.addOption(
+    "--ignore-bad-frames", "+ib", "go on past a frame whose codestream\ncannot be decoded");
+
+  cmd.addGroup("output options:");
+  cmd.addSubGroup("output transfer syntax:");
+  cmd.addOption("--write-xfer-little", "+te", "write explicit VR little endian (default)");
+  cmd.addOption("--write-xfer-implicit", "+ti", "write implicit VR little endian");
+
+  prepareCmdLineArgs(argc, argv, OFFIS_CONSOLE_APPLICATION);
+  if (app.parseCommandLine(cmd, argc, argv))
+  {
+    if (cmd.hasExclusiveOption())
+    {
+      if (cmd.findOption("--version"))
+      {
+        app.printHeader(OFTrue /*print host identifier*/);
+        COUT << OFendl << "External libraries used:" << OFendl;
+        COUT << "- " << DJ2KDecoderRegistration::getLibraryVersionString() << OFendl;
+        return EXITCODE_NO_ERROR;
+      }
+    }
+
+    cmd.getParam(1, opt_ifname);
+    cmd.getParam(2, opt_ofname);
+
+    OFLog::configureFromCommandLine(cmd, app);
+
+    cmd.beginOptionBlock();
+    if (cmd.findOption("--planar-restore"))
+      opt_planarconfig = EJ2KPC_restore;
+    if (cmd.findOption("--planar-auto"))
+      opt_planarconfig = EJ2KPC_auto;
+    if (cmd.findOption("--color-by-pixel"))
+      opt_planarconfig = EJ2KPC_colorByPixel;
+    if (cmd.findOption("--color-by-plane"))
+      opt_planarconfig = EJ2KPC_colorByPlane;
+    cmd.endOptionBlock();
+
+    cmd.beginOptionBlock();
+    if (cmd.findOption("--uid-default"))
+      opt_uidcreation = EJ2KUC_default;
+    if (cmd.findOption("--uid-always"))
+      opt_uidcreation = EJ2KUC_always;
+    cmd.endOptionBlock();
+
+    if (cmd.findOption("--ignore-offset-table"))
+      opt_ignoreOffsetTable = OFTrue;
+    if (cmd.findOption("--ignore-bad-frames"))
+      opt_ignoreBadFrames = OFTrue;
+
+    cmd.beginOptionBlock();
+    if (cmd.findOption("--write-xfer-little"))
+      opt_oxfer = EXS_LittleEndianExplicit;
+    if (cmd.findOption("--write-xfer-implicit"))
+      opt_oxfer = EXS_LittleEndianImplicit;
+    cmd.endOptionBlock();
+  }
+
+  OFLOG_DEBUG(dcmdj2kLogger, rcsid << OFendl);
+
+  if (opt_ifname == nullptr || opt_ifname[0] == '\0' || opt_ofname == nullptr ||
+      opt_ofname[0] == '\0')
+  {
+    OFLOG_FATAL(dcmdj2kLogger, "invalid filename: <empty string>");
+    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
+  }
+
+  DJ2KDecoderRegistration::registerCodecs(
+    opt_uidcreation, opt_planarconfig, opt_ignoreOffsetTable, opt_ignoreBadFrames);
+
+  int status = EXITCODE_NO_ERROR;
+  {
+    DcmFileFormat fileformat;
+    OFLOG_INFO(dcmdj2kLogger, "open input file " << opt_ifname);
+    OFCondition error = fileformat.loadFile(opt_ifname);
+    if (error.bad())
+    {
+      OFLOG_FATAL(dcmdj2kLogger, opt_ifname << ": cannot read DICOM file: " << error.text());
+      status = EXITCODE_CANNOT_READ_INPUT_FILE;
+    }
+
+    DcmDataset* dataset = fileformat.getDataset();
+    if (status == EXITCODE_NO_ERROR)
+    {
+      const DcmXfer original(dataset->getOriginalXfer());
+      if (original.isEncapsulated() && original.getXfer() != EXS_JPEG2000LosslessOnly &&
+          original.getXfer() != EXS_JPEG2000)
+      {
+        OFLOG_FATAL(dcmdj2kLogger,
+          opt_ifname << ": cannot decompress: transfer syntax " << original.getXferName()
+                     << " is not JPEG 2000");
+        status = EXITCODE_INVALID_INPUT_FILE;
+      }
+      else
+      {
+        OFLOG_INFO(dcmdj2kLogger, "decompressing file (" << original.getXferName() << ")");
+        error = dataset->chooseRepresentation(opt_oxfer, nullptr);
+        if (error.good() && !dataset->canWriteXfer(opt_oxfer))
+          error = EC_CannotChangeRepresentation;
+        if (error.bad())
+        {
+          OFLOG_FATAL(dcmdj2kLogger, opt_ifname << ": cannot decompress: " << error.text());
+          status = EXITCODE_CANNOT_DECOMPRESS;
+        }
+      }
+    }
+
+    if (status == EXITCODE_NO_ERROR)
+    {
+      OFLOG_INFO(dcmdj2kLogger, "creating output file " << opt_ofname);
+      fileformat.loadAllDataIntoMemory();
+      OFString failure;
+      error = saveAtomically(fileformat, opt_ofname, opt_oxfer, failure);
+      if (error.bad())
+      {
+        OFLOG_FATAL(dcmdj2kLogger,
+          opt_ofname << ": cannot write DICOM file: "
+                     << (failure.empty() ? OFString(error.text()) : failure));
+        status = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
+      }
+    }
+  }
+
+  DJ2KDecoderRegistration::cleanup();
+  if (status == EXITCODE_NO_ERROR)
+    OFLOG_INFO(dcmdj2kLogger, "conversion successful");
+  return status;
+}

@@ -1,0 +1,40 @@
+// Registration of the JPEG 2000 encoders with DCMTK's codec list.
+#ifndef DJ2KENCODE_H
+#define DJ2KENCODE_H
+
+#include "dcmtk/config/osconfig.h"
+#include "dcmtk/ofstd/ofstring.h"
+
+#include "dj2kutil.h"
+
+class DJ2KCodecParameter;
+class DJ2KLosslessEncoder;
+class DJ2KEncoder;
+
+// Switches the two JPEG 2000 encoders on and off; never instantiated.
+class WAVECODEC_EXPORT DJ2KEncoderRegistration
+{
+public:
+  // Registers both encoders with the given settings; does nothing while registered.
+  // fragmentSize: maximum fragment size in kBytes, 0 for one fragment per frame.
+  static void registerCodecs(OFBool createOffsetTable = OFTrue,
+    Uint32 fragmentSize = 0,
+    J2K_UIDCreation uidCreation = EJ2KUC_default,
+    OFBool convertToSC = OFFalse);
+
+  // Deregisters and deletes both encoders and their parameter; does nothing when not registered.
+  static void cleanup();
+
+  // "OpenJPEG, Version " followed by OpenJPEG's version text.
+  static OFString getLibraryVersionString();
+
+private:
+  DJ2KEncoderRegistration() = delete;
+
+  static OFBool registered_;
+  static DJ2KCodecParameter* cp_;
+  static DJ2KLosslessEncoder* losslessEncoder_;
+  static DJ2KEncoder* encoder_;
+};
+
+#endif

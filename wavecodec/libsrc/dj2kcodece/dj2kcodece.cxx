@@ -1,0 +1,509 @@
+#include "dj2kcodece.h"
+
+#include "dcmtk/dcmdata/dcdatset.h"
+#include "dcmtk/dcmdata/dcdeftag.h"
+#include "dcmtk/dcmdata/dcerror.h"
+#include "dcmtk/dcmdata/dcofsetl.h"
+#include "dcmtk/dcmdata/dcpixseq.h"
+#include "dcmtk/dcmdata/dcpxitem.h"
+#include "dcmtk/dcmdata/dcstack.h"
+#include "dcmtk/dcmdata/dcxfer.h"
+
+#include "dj2kcparam.h"
+#include "dj2kostrm.h"
+#include "dj2krparam.h"
+
+#include <openjpeg.h>
+
+#include <cstring>
+#include <new>
+
+namespace
+{
+
+// Default target ratio of lossy encoding when none (or a non-positive one) is given.
+const double J2K_DEFAULT_RATIO = 10.0;
+
+// Copies component j of a frame into OpenJPEG's 32-bit samples; returns false when a
+// sample lies outside [lowest, highest].
+template <typename T>
+bool fillComponent(const T* frame,
+  OPJ_INT32* target,
+  size_t count,
+  size_t samplesPerPixel,
+  size_t component,
+  bool isPlanar,
+  OPJ_INT32 lowest,
+  OPJ_INT32 highest)
+{
+  const T* source = isPlanar ? frame + component * count : frame + component;
+  const size_t step = isPlanar ? 1 : samplesPerPixel;
+  OPJ_INT32 low = 0;
+  OPJ_INT32 high = 0;
+  for (size_t k = 0; k < count; ++k)
+  {
+    const OPJ_INT32 v = static_cast<OPJ_INT32>(source[k * step]);
+    target[k] = v;
+    low = v < low ? v : low;
+    high = v > high ? v : high;
+  }
+  return low >= lowest && high <= highest;
+}
+
+// Frees the OpenJPEG objects of one frame on every exit path.
+struct J2KEncodeObjects
+{
+  opj_image_t* image = nullptr;
+  opj_codec_t* codec = nullptr;
+  opj_stream_t* stream = nullptr;
+
+  ~J2KEncodeObjects()
+  {
+    if (stream != nullptr)
+    {
+      opj_stream_destroy(stream);
+    }
+    if (codec != nullptr)
+    {
+      opj_destroy_codec(codec);
+    }
+    if (image != nullptr)
+    {
+      opj_image_destroy(image);
+    }
+  }
+};
+
+} // namespace
+
+DJ2KEncoderBase::DJ2KEncoderBase()
+  : DcmCodec()
+{
+}
+
+DJ2KEncoderBase::~DJ2KEncoderBase() {}
+
+OFCondition DJ2KEncoderBase::decode(const DcmRepresentationParameter* /*fromRepParam*/,
+  DcmPixelSequence* /*pixSeq*/,
+  DcmPolymorphOBOW& /*uncompressedPixelData*/,
+  const DcmCodecParameter* /*cp*/,
+  const DcmStack& /*objStack*/,
+  OFBool& /*removeOldRep*/) const
+{
+  return EC_IllegalCall;
+}
+
+OFCondition DJ2KEncoderBase::decodeFrame(const DcmRepresentationParameter* /*fromParam*/,
+  DcmPixelSequence* /*fromPixSeq*/,
+  const DcmCodecParameter* /*cp*/,
+  DcmItem* /*dataset*/,
+  Uint32 /*frameNo*/,
+  Uint32& /*startFragment*/,
+  void* /*buffer*/,
+  Uint32 /*bufSize*/,
+  OFString& /*decompressedColorModel*/) const
+{
+  return EC_IllegalCall;
+}
+
+OFCondition DJ2KEncoderBase::encode(const E_TransferSyntax /*fromRepType*/,
+  const DcmRepresentationParameter* /*fromRepParam*/,
+  DcmPixelSequence* /*fromPixSeq*/,
+  const DcmRepresentationParameter* /*toRepParam*/,
+  DcmPixelSequence*& /*toPixSeq*/,
+  const DcmCodecParameter* /*cp*/,
+  DcmStack& /*objStack*/,
+  OFBool& /*removeOldRep*/) const
+{
+  return EC_IllegalCall;
+}
+
+OFBool DJ2KEncoderBase::canChangeCoding(const E_TransferSyntax oldRepType,
+  const E_TransferSyntax newRepType) const
+{
+  const DcmXfer oldRep(oldRepType);
+  return oldRep.isNotEncapsulated() && newRepType == supportedTransferSyntax();
+}
+
+Uint16 DJ2KEncoderBase::decodedBitsAllocated(Uint16 /*bitsAllocated*/, Uint16 /*bitsStored*/) const
+{
+  return 0;
+}
+
+OFCondition DJ2KEncoderBase::determineDecompressedColorModel(
+  const DcmRepresentationParameter* /*fromParam*/,
+  DcmPixelSequence* /*fromPixSeq*/,
+  const DcmCodecParameter* /*cp*/,
+  DcmItem* /*dataset*/,
+  OFString& /*decompressedColorModel*/) const
+{
+  return EC_IllegalCall;
+}
+
+OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
+  const Uint32 length,
+  const DcmRepresentationParameter* toRepParam,
+  DcmPixelSequence*& pixSeq,
+  const DcmCodecParameter* cp,
+  DcmStack& objStack,
+  OFBool& removeOldRep) const
+{
+  removeOldRep = OFTrue;
+  const DJ2KCodecParameter* djcp = dynamic_cast<const DJ2KCodecParameter*>(cp);
+  if (djcp == nullptr)
+  {
+    return EC_IllegalCall;
+  }
+
+  const DJ2KRepresentationParameter defaultRep;
+  const DJ2KRepresentationParameter* rep =
+    dynamic_cast<const DJ2KRepresentationParameter*>(toRepParam);
+  if (rep == nullptr)
+  {
+    rep = &defaultRep;
+  }
+
+  DcmStack stack(objStack);
+  if (stack.card() < 2)
+  {
+    return EC_IllegalCall;
+  }
+  stack.pop();
+  DcmItem* item = dynamic_cast<DcmItem*>(stack.top());
+  if (item == nullptr)
+  {
+    return EC_IllegalCall;
+  }
+
+  Uint16 rows = 0;
+  Uint16 columns = 0;
+  Uint16 samplesPerPixel = 0;
+  Uint16 bitsAllocated = 0;
+  Uint16 bitsStored = 0;
+  if (item->findAndGetUint16(DCM_Rows, rows).bad() ||
+      item->findAndGetUint16(DCM_Columns, columns).bad() ||
+      item->findAndGetUint16(DCM_SamplesPerPixel, samplesPerPixel).bad() ||
+      item->findAndGetUint16(DCM_BitsAllocated, bitsAllocated).bad() ||
+      item->findAndGetUint16(DCM_BitsStored, bitsStored).bad())
+  {
+    return EC_IllegalCall;
+  }
+  Uint16 pixelRepresentation = 0;
+  if (item->findAndGetUint16(DCM_PixelRepresentation, pixelRepresentation).bad())
+  {
+    pixelRepresentation = 0;
+  }
+  Uint16 planarConfiguration = 0;
+  if (item->findAndGetUint16(DCM_PlanarConfiguration, planarConfiguration).bad())
+  {
+    planarConfiguration = 0;
+  }
+  Sint32 numberOfFrames = 1;
+  if (item->findAndGetSint32(DCM_NumberOfFrames, numberOfFrames).bad() || numberOfFrames < 1)
+  {
+    numberOfFrames = 1;
+  }
+
+  if (rows == 0 || columns == 0 || samplesPerPixel == 0 || bitsAllocated == 0 || bitsStored == 0)
+  {
+    return EC_J2KCodecInvalidParameters;
+  }
+  if (bitsAllocated != 8 && bitsAllocated != 16)
+  {
+    return EC_J2KUnsupportedBitDepth;
+  }
+  // More bits stored than allocated cannot describe the samples (and OpenJPEG would write
+  // a codestream of a precision it cannot read back).
+  if (bitsStored > bitsAllocated)
+  {
+    return EC_J2KCodecInvalidParameters;
+  }
+
+  const OFBool isSigned = pixelRepresentation != 0;
+  const OFBool isPlanar = planarConfiguration == 1 && samplesPerPixel > 1;
+  const Uint64 frameSize = OFstatic_cast(Uint64, bitsAllocated / 8) * samplesPerPixel * columns *
+                           OFstatic_cast(Uint64, rows);
+
+  OFBool lossless = OFTrue;
+  double ratio = 0.0;
+  if (supportedTransferSyntax() != EXS_JPEG2000LosslessOnly && !rep->useLosslessProcess())
+  {
+    lossless = OFFalse;
+    ratio = rep->getCompressionRatio() > 0.0 ? rep->getCompressionRatio() : J2K_DEFAULT_RATIO;
+  }
+
+  const OFBool createOffsetTable = djcp->getCreateOffsetTable();
+  const Uint32 fragmentSize = j2kFragmentSizeArgument(djcp->getFragmentSize());
+
+  // Compared by division: frame size times frames may not fit 64 bits.
+  if (pixelData == nullptr || length / frameSize < OFstatic_cast(Uint64, numberOfFrames))
+  {
+    return EC_J2KUncompressedBufferTooSmall;
+  }
+
+  DcmPixelSequence* sequence = new (std::nothrow) DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
+  DcmPixelItem* offsetTable =
+    sequence == nullptr ? nullptr : new (std::nothrow) DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
+  if (sequence == nullptr || offsetTable == nullptr)
+  {
+    delete offsetTable;
+    delete sequence;
+    return EC_MemoryExhausted;
+  }
+  OFCondition result = sequence->insert(offsetTable);
+  if (result.bad())
+  {
+    delete offsetTable;
+    delete sequence;
+    return result;
+  }
+
+  DcmOffsetList offsetList;
+  const Uint8* frames = OFreinterpret_cast(const Uint8*, pixelData);
+  for (Sint32 i = 0; i < numberOfFrames && result.good(); ++i)
+  {
+    Uint8* compressedFrame = nullptr;
+    Uint64 compressedSize = 0;
+    result = encodeFrame(frames + OFstatic_cast(size_t, i) * frameSize,
+      columns,
+      rows,
+      samplesPerPixel,
+      bitsAllocated,
+      bitsStored,
+      isSigned,
+      isPlanar,
+      lossless,
+      ratio,
+      compressedFrame,
+      compressedSize);
+    if (result.good())
+    {
+      result = j2kStoreCompressedFrame(
+        sequence, offsetList, compressedFrame, compressedSize, fragmentSize);
+    }
+    delete[] compressedFrame;
+  }
+  if (result.bad())
+  {
+    delete sequence;
+    return result;
+  }
+
+  if (createOffsetTable)
+  {
+    result = offsetTable->createOffsetTable(offsetList);
+    if (result.bad())
+    {
+      delete sequence;
+      return result;
+    }
+  }
+
+  pixSeq = sequence;
+
+  DcmDataset* dataset = dynamic_cast<DcmDataset*>(item);
+  if (dataset != nullptr)
+  {
+    const J2K_UIDCreation uidCreation = djcp->getUIDCreation();
+    OFBool newUID = OFFalse;
+    if (!lossless)
+    {
+      dataset->putAndInsertString(DCM_LossyImageCompression, "01");
+      dataset->putAndInsertString(DCM_LossyImageCompressionMethod, "ISO_15444_1");
+      newUID = uidCreation != EJ2KUC_never;
+    }
+    else
+    {
+      newUID = uidCreation == EJ2KUC_always;
+    }
+    if (newUID)
+    {
+      result = DcmCodec::newInstance(dataset, nullptr, nullptr, nullptr);
+      if (result.bad())
+      {
+        return result;
+      }
+    }
+    if (djcp->getConvertToSC())
+    {
+      result = DcmCodec::convertToSecondaryCapture(dataset);
+      if (result.bad())
+      {
+        return result;
+      }
+    }
+  }
+  return EC_Normal;
+}
+
+OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
+  Uint32 columns,
+  Uint32 rows,
+  Uint32 samplesPerPixel,
+  Uint32 bitsAllocated,
+  Uint32 bitsStored,
+  OFBool isSigned,
+  OFBool isPlanar,
+  OFBool lossless,
+  double compressionRatio,
+  Uint8*& compressedFrame,
+  Uint64& compressedSize)
+{
+  compressedFrame = nullptr;
+  compressedSize = 0;
+
+  J2KEncodeObjects objects;
+  {
+    opj_image_cmptparm_t* componentParameters =
+      new (std::nothrow) opj_image_cmptparm_t[samplesPerPixel];
+    if (componentParameters == nullptr)
+    {
+      return EC_MemoryExhausted;
+    }
+    std::memset(componentParameters, 0, sizeof(opj_image_cmptparm_t) * samplesPerPixel);
+    for (Uint32 j = 0; j < samplesPerPixel; ++j)
+    {
+      opj_image_cmptparm_t& c = componentParameters[j];
+      c.dx = 1;
+      c.dy = 1;
+      c.w = columns;
+      c.h = rows;
+      c.x0 = 0;
+      c.y0 = 0;
+      c.prec = bitsStored;
+      c.sgnd = isSigned ? 1 : 0;
+    }
+    const OPJ_COLOR_SPACE colorSpace = samplesPerPixel == 1 ? OPJ_CLRSPC_GRAY : OPJ_CLRSPC_SRGB;
+    objects.image = opj_image_create(samplesPerPixel, componentParameters, colorSpace);
+    delete[] componentParameters;
+  }
+  if (objects.image == nullptr)
+  {
+    return EC_MemoryExhausted;
+  }
+  opj_image_t* image = objects.image;
+  image->x0 = 0;
+  image->y0 = 0;
+  image->x1 = columns;
+  image->y1 = rows;
+
+  // A sample beyond Bits Stored cannot be coded at that precision: OpenJPEG would clip it.
+  const OPJ_INT32 lowest = isSigned ? -(OPJ_INT32(1) << (bitsStored - 1)) : 0;
+  const OPJ_INT32 highest =
+    isSigned ? (OPJ_INT32(1) << (bitsStored - 1)) - 1 : (OPJ_INT32(1) << bitsStored) - 1;
+  const size_t count = OFstatic_cast(size_t, columns) * rows;
+  bool inRange = true;
+  for (Uint32 j = 0; j < samplesPerPixel; ++j)
+  {
+    OPJ_INT32* target = image->comps[j].data;
+    if (bitsAllocated == 8)
+    {
+      inRange &= isSigned
+                   ? fillComponent(OFreinterpret_cast(const Sint8*, framePointer),
+                       target,
+                       count,
+                       samplesPerPixel,
+                       j,
+                       isPlanar,
+                       lowest,
+                       highest)
+                   : fillComponent(
+                       framePointer, target, count, samplesPerPixel, j, isPlanar, lowest, highest);
+    }
+    else
+    {
+      inRange &= isSigned ? fillComponent(OFreinterpret_cast(const Sint16*, framePointer),
+                              target,
+                              count,
+                              samplesPerPixel,
+                              j,
+                              isPlanar,
+                              lowest,
+                              highest)
+                          : fillComponent(OFreinterpret_cast(const Uint16*, framePointer),
+                              target,
+                              count,
+                              samplesPerPixel,
+                              j,
+                              isPlanar,
+                              lowest,
+                              highest);
+    }
+  }
+  if (!inRange)
+  {
+    return EC_J2KCodecUnsupportedValue;
+  }
+
+  opj_cparameters_t parameters;
+  opj_set_default_encoder_parameters(&parameters);
+  parameters.cp_disto_alloc = 1;
+  parameters.tcp_numlayers = 1;
+  parameters.tcp_rates[0] = lossless ? 0.0f : OFstatic_cast(float, compressionRatio);
+  parameters.irreversible = lossless ? 0 : 1;
+  // Every resolution level needs at least one sample in each direction: fewer levels than
+  // the default for images smaller than 2^(levels - 1), which OpenJPEG refuses otherwise.
+  while (parameters.numresolution > 1 && ((columns >> (parameters.numresolution - 1)) == 0 ||
+                                           (rows >> (parameters.numresolution - 1)) == 0))
+  {
+    --parameters.numresolution;
+  }
+
+  objects.codec = opj_create_compress(OPJ_CODEC_J2K);
+  if (objects.codec == nullptr)
+  {
+    return EC_MemoryExhausted;
+  }
+  opj_set_info_handler(objects.codec, nullptr, nullptr);
+  opj_set_warning_handler(objects.codec, nullptr, nullptr);
+  opj_set_error_handler(objects.codec, nullptr, nullptr);
+
+  if (!opj_setup_encoder(objects.codec, &parameters, image))
+  {
+    return EC_J2KCodecInvalidParameters;
+  }
+
+  objects.stream = opj_stream_create(J2K_OUTPUT_CHUNK, OPJ_FALSE);
+  if (objects.stream == nullptr)
+  {
+    return EC_MemoryExhausted;
+  }
+  J2KOutputBuffer output;
+  std::memset(&output, 0, sizeof(output));
+  opj_stream_set_user_data(objects.stream, &output, j2kOutputRelease);
+  opj_stream_set_user_data_length(objects.stream, 0);
+  opj_stream_set_write_function(objects.stream, j2kOutputWrite);
+  opj_stream_set_skip_function(objects.stream, j2kOutputSkip);
+  opj_stream_set_seek_function(objects.stream, j2kOutputSeek);
+
+  if (!opj_start_compress(objects.codec, image, objects.stream) ||
+      !opj_encode(objects.codec, objects.stream) ||
+      !opj_end_compress(objects.codec, objects.stream))
+  {
+    return EC_J2KInvalidCompressedData;
+  }
+
+  Uint8* bytes = nullptr;
+  if (output.length > 0)
+  {
+    bytes = new (std::nothrow) Uint8[output.length];
+    if (bytes == nullptr)
+    {
+      return EC_MemoryExhausted;
+    }
+    std::memcpy(bytes, output.data, output.length);
+  }
+  compressedFrame = bytes;
+  compressedSize = output.length;
+  return EC_Normal;
+}
+
+E_TransferSyntax DJ2KLosslessEncoder::supportedTransferSyntax() const
+{
+  return EXS_JPEG2000LosslessOnly;
+}
+
+E_TransferSyntax DJ2KEncoder::supportedTransferSyntax() const
+{
+  return EXS_JPEG2000;
+}
