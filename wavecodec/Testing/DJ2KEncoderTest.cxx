@@ -47,31 +47,31 @@ std::string GetString(DcmItem& item, const DcmTagKey& tag)
 }
 
 // Every frame of sequence decodes to exactly the samples of pixels.
-void ExpectExactFrames(const ImageSpec& spec,
+void ExpectExactFrames(const ImageSpec& shape,
   const std::vector<Uint8>& pixels,
   DcmPixelSequence* sequence,
   bool reversible = true)
 {
   ASSERT_NE(sequence, nullptr);
   const std::vector<std::vector<Uint8>> codestreams = FrameCodestreams(sequence);
-  const size_t frames = size_t(spec.frames < 1 ? 1 : spec.frames);
+  const size_t frames = size_t(shape.frames < 1 ? 1 : shape.frames);
   ASSERT_EQ(codestreams.size(), frames);
   for (size_t f = 0; f < frames; ++f)
   {
     const DecodedCodestream decoded = DecodeCodestream(codestreams[f]);
     ASSERT_TRUE(decoded.ok) << "frame " << f;
     EXPECT_EQ(decoded.reversible, reversible);
-    EXPECT_EQ(decoded.width, spec.columns);
-    EXPECT_EQ(decoded.height, spec.rows);
-    ASSERT_EQ(decoded.components.size(), spec.samplesPerPixel);
-    for (size_t c = 0; c < spec.samplesPerPixel; ++c)
+    EXPECT_EQ(decoded.width, shape.columns);
+    EXPECT_EQ(decoded.height, shape.rows);
+    ASSERT_EQ(decoded.components.size(), shape.samplesPerPixel);
+    for (size_t c = 0; c < shape.samplesPerPixel; ++c)
     {
-      EXPECT_EQ(decoded.precision[c], spec.bitsStored);
-      EXPECT_EQ(decoded.isSigned[c], spec.pixelRepresentation != 0);
+      EXPECT_EQ(decoded.precision[c], shape.bitsStored);
+      EXPECT_EQ(decoded.isSigned[c], shape.pixelRepresentation != 0);
       size_t mismatches = 0;
       for (size_t k = 0; k < decoded.components[c].size(); ++k)
       {
-        mismatches += decoded.components[c][k] != SampleOf(spec, pixels, f, c, k);
+        mismatches += decoded.components[c][k] != SampleOf(shape, pixels, f, c, k);
       }
       EXPECT_EQ(mismatches, 0u) << "frame " << f << " component " << c;
     }
@@ -103,12 +103,12 @@ const Uint16* WordsOf(DcmItem& item, Uint32& length)
 
 TEST_F(Registered, RegistrationKeepsTheFirstSettingsUntilCleanup)
 {
-  const ImageSpec spec{ "mono8", 32, 32, 1, 8, 8, 0, 0, 3 };
-  const std::vector<Uint8> pixels = MakePixels(spec);
+  const ImageSpec shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 3 };
+  const std::vector<Uint8> pixels = MakePixels(shape);
   auto offsetTableLength = [&]() -> long
   {
     DcmDataset dataset;
-    FillDataset(dataset, spec, pixels);
+    FillDataset(dataset, shape, pixels);
     DJ2KRepresentationParameter rp;
     if (dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, &rp).bad())
     {
@@ -221,24 +221,24 @@ TEST_F(Registered, LosslessEncodingKeepsEverySample)
     { "one row", 1, 300, 1, 8, 8, 0, 0, 2 },
     { "thin rgb", 40, 3, 3, 8, 8, 0, 0, 1 },
   };
-  for (const ImageSpec& spec : specs)
+  for (const ImageSpec& shape : specs)
   {
-    SCOPED_TRACE(spec.name);
+    SCOPED_TRACE(shape.name);
     for (E_TransferSyntax xfer : { EXS_JPEG2000LosslessOnly, EXS_JPEG2000 })
     {
-      const std::vector<Uint8> pixels = MakePixels(spec);
+      const std::vector<Uint8> pixels = MakePixels(shape);
       DcmDataset dataset;
-      FillDataset(dataset, spec, pixels);
+      FillDataset(dataset, shape, pixels);
       const std::string uid = GetString(dataset, DCM_SOPInstanceUID);
       ASSERT_TRUE(dataset.chooseRepresentation(xfer, nullptr).good());
       ASSERT_TRUE(dataset.canWriteXfer(xfer));
-      ExpectExactFrames(spec, pixels, GetPixelSequence(dataset, xfer));
+      ExpectExactFrames(shape, pixels, GetPixelSequence(dataset, xfer));
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
       EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID), uid);
-      if (spec.samplesPerPixel > 1)
+      if (shape.samplesPerPixel > 1)
       {
         EXPECT_EQ(
-          GetString(dataset, DCM_PlanarConfiguration), std::to_string(spec.planarConfiguration));
+          GetString(dataset, DCM_PlanarConfiguration), std::to_string(shape.planarConfiguration));
       }
     }
   }
@@ -248,8 +248,8 @@ TEST_F(Registered, LosslessEncodingKeepsEverySample)
 TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
 {
   Register();
-  const ImageSpec spec{ "mono8", 256, 256, 1, 8, 8, 0, 0, 1 };
-  const std::vector<Uint8> pixels = MakePixels(spec, 7);
+  const ImageSpec shape{ "mono8", 256, 256, 1, 8, 8, 0, 0, 1 };
+  const std::vector<Uint8> pixels = MakePixels(shape, 7);
   struct Case
   {
     const char* name;
@@ -276,7 +276,7 @@ TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
   {
     SCOPED_TRACE(c.name);
     DcmDataset dataset;
-    FillDataset(dataset, spec, pixels);
+    FillDataset(dataset, shape, pixels);
     dataset.putAndInsertString(DCM_LossyImageCompressionMethod, "ISO_10918_1");
     ASSERT_TRUE(
       dataset.chooseRepresentation(c.xfer, c.withParameter ? &c.parameter : nullptr).good());
@@ -289,14 +289,14 @@ TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
     EXPECT_EQ(decoded.reversible, c.reversible);
     if (c.reversible)
     {
-      ExpectExactFrames(spec, pixels, sequence);
+      ExpectExactFrames(shape, pixels, sequence);
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompressionMethod), "ISO_10918_1");
     }
     else
     {
       // OpenJPEG's rate allocation lands a little below the target size.
-      const double target = double(spec.frameBytes()) / c.ratio;
+      const double target = double(shape.frameBytes()) / c.ratio;
       EXPECT_LE(double(codestreams[0].size()), target * 1.02);
       EXPECT_GE(double(codestreams[0].size()), target * 0.8);
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "01");
@@ -307,13 +307,13 @@ TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
 
 TEST_F(Registered, OffsetTableAndFrameCount)
 {
-  const ImageSpec spec{ "mono16", 32, 32, 1, 16, 16, 0, 0, 3 };
-  const std::vector<Uint8> pixels = MakePixels(spec);
+  const ImageSpec shape{ "mono16", 32, 32, 1, 16, 16, 0, 0, 3 };
+  const std::vector<Uint8> pixels = MakePixels(shape);
   for (OFBool createOffsetTable : { OFTrue, OFFalse })
   {
     Register(createOffsetTable);
     DcmDataset dataset;
-    FillDataset(dataset, spec, pixels);
+    FillDataset(dataset, shape, pixels);
     ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr).good());
     DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
     ASSERT_NE(sequence, nullptr);
@@ -346,7 +346,7 @@ TEST_F(Registered, OffsetTableAndFrameCount)
   {
     SCOPED_TRACE(frames ? frames : "absent");
     DcmDataset dataset;
-    FillDataset(dataset, spec, pixels, frames != nullptr);
+    FillDataset(dataset, shape, pixels, frames != nullptr);
     if (frames)
     {
       dataset.putAndInsertString(DCM_NumberOfFrames, frames);
@@ -355,7 +355,7 @@ TEST_F(Registered, OffsetTableAndFrameCount)
     DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
     ASSERT_NE(sequence, nullptr);
     EXPECT_EQ(sequence->card(), 2u);
-    ImageSpec one = spec;
+    ImageSpec one = shape;
     one.frames = 1;
     ExpectExactFrames(one, pixels, sequence);
   }
@@ -364,10 +364,10 @@ TEST_F(Registered, OffsetTableAndFrameCount)
 TEST_F(Registered, FragmentSizeSplitsFrames)
 {
   Register(OFTrue, 1);
-  const ImageSpec spec{ "mono16", 64, 64, 1, 16, 16, 0, 0, 2 };
-  const std::vector<Uint8> pixels = MakePixels(spec);
+  const ImageSpec shape{ "mono16", 64, 64, 1, 16, 16, 0, 0, 2 };
+  const std::vector<Uint8> pixels = MakePixels(shape);
   DcmDataset dataset;
-  FillDataset(dataset, spec, pixels);
+  FillDataset(dataset, shape, pixels);
   ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr).good());
   DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
   ASSERT_NE(sequence, nullptr);
@@ -376,13 +376,13 @@ TEST_F(Registered, FragmentSizeSplitsFrames)
   {
     EXPECT_LE(ItemBytes(sequence, i).size(), 1024u);
   }
-  ExpectExactFrames(spec, pixels, sequence);
+  ExpectExactFrames(shape, pixels, sequence);
 }
 
 TEST_F(Registered, UIDCreationAndSecondaryCapture)
 {
-  const ImageSpec spec{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
-  const std::vector<Uint8> pixels = MakePixels(spec);
+  const ImageSpec shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
+  const std::vector<Uint8> pixels = MakePixels(shape);
   struct Case
   {
     J2K_UIDCreation policy;
@@ -404,7 +404,7 @@ TEST_F(Registered, UIDCreationAndSecondaryCapture)
     {
       Register(OFTrue, 0, c.policy, convertToSC);
       DcmDataset dataset;
-      FillDataset(dataset, spec, pixels);
+      FillDataset(dataset, shape, pixels);
       const std::string uid = GetString(dataset, DCM_SOPInstanceUID);
       const DJ2KRepresentationParameter rp(c.lossless, 10.0);
       ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000, &rp).good());
@@ -422,8 +422,8 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
   const DJ2KEncoder encoder;
   const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_default, OFFalse);
   const DJ2KRepresentationParameter lossy(OFFalse, 10.0);
-  const ImageSpec spec{ "mono16", 16, 16, 1, 16, 16, 0, 0, 3 };
-  const std::vector<Uint8> pixels = MakePixels(spec);
+  const ImageSpec shape{ "mono16", 16, 16, 1, 16, 16, 0, 0, 3 };
+  const std::vector<Uint8> pixels = MakePixels(shape);
 
   struct Case
   {
@@ -496,7 +496,7 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
   {
     SCOPED_TRACE(c.name);
     DcmDataset dataset;
-    FillDataset(dataset, spec, pixels);
+    FillDataset(dataset, shape, pixels);
     c.edit(dataset);
     DcmDataset before(dataset);
     DcmStack stack = StackFor(dataset);
@@ -515,7 +515,7 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
 
   // Wrong codec parameter class, or no containing item.
   DcmDataset dataset;
-  FillDataset(dataset, spec, pixels);
+  FillDataset(dataset, shape, pixels);
   Uint32 length = 0;
   const Uint16* words = WordsOf(dataset, length);
   DcmPixelSequence* out = nullptr;
@@ -550,10 +550,10 @@ TEST(DJ2KEncoderBase, NestedItemGetsNoAttributes)
   const DJ2KEncoder encoder;
   const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_always, OFTrue);
   const DJ2KRepresentationParameter lossy(OFFalse, 10.0);
-  const ImageSpec spec{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
-  const std::vector<Uint8> pixels = MakePixels(spec);
+  const ImageSpec shape{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
+  const std::vector<Uint8> pixels = MakePixels(shape);
   DcmItem item;
-  FillDataset(item, spec, pixels);
+  FillDataset(item, shape, pixels);
   const std::string uid = GetString(item, DCM_SOPInstanceUID);
   DcmStack stack = StackFor(item);
   Uint32 length = 0;

@@ -49,31 +49,31 @@ struct ImageSpec
 
 // Pixel values of every frame: per component a smooth pattern plus a little noise, all
 // within Bits Stored, signed or unsigned, laid out by the planar configuration.
-inline std::vector<Uint8> MakePixels(const ImageSpec& spec, unsigned seed = 1)
+inline std::vector<Uint8> MakePixels(const ImageSpec& shape, unsigned seed = 1)
 {
-  const size_t frames = size_t(spec.frames < 1 ? 1 : spec.frames);
-  const size_t count = size_t(spec.rows) * spec.columns;
-  const bool planar = spec.planarConfiguration == 1 && spec.samplesPerPixel > 1;
-  std::vector<Uint8> bytes(spec.frameBytes() * frames);
+  const size_t frames = size_t(shape.frames < 1 ? 1 : shape.frames);
+  const size_t count = size_t(shape.rows) * shape.columns;
+  const bool planar = shape.planarConfiguration == 1 && shape.samplesPerPixel > 1;
+  std::vector<Uint8> bytes(shape.frameBytes() * frames);
   std::mt19937 random(seed);
-  const int bits = spec.bitsStored;
-  const long maxValue = spec.pixelRepresentation ? (1L << (bits - 1)) - 1 : (1L << bits) - 1;
-  const long minValue = spec.pixelRepresentation ? -(1L << (bits - 1)) : 0;
+  const int bits = shape.bitsStored;
+  const long maxValue = shape.pixelRepresentation ? (1L << (bits - 1)) - 1 : (1L << bits) - 1;
+  const long minValue = shape.pixelRepresentation ? -(1L << (bits - 1)) : 0;
   for (size_t f = 0; f < frames; ++f)
   {
-    for (size_t c = 0; c < spec.samplesPerPixel; ++c)
+    for (size_t c = 0; c < shape.samplesPerPixel; ++c)
     {
       for (size_t k = 0; k < count; ++k)
       {
-        const size_t x = k % spec.columns;
-        const size_t y = k / spec.columns;
+        const size_t x = k % shape.columns;
+        const size_t y = k / shape.columns;
         const double wave =
           0.5 + 0.25 * std::sin(x * 0.07 + double(c)) + 0.2 * std::cos(y * 0.05 + double(f) * 0.3);
         long v = minValue + long(wave * double(maxValue - minValue)) + long(random() % 9) - 4;
         v = v < minValue ? minValue : (v > maxValue ? maxValue : v);
         const size_t i =
-          f * spec.samplesPerFrame() + (planar ? c * count + k : k * spec.samplesPerPixel + c);
-        if (spec.bitsAllocated == 8)
+          f * shape.samplesPerFrame() + (planar ? c * count + k : k * shape.samplesPerPixel + c);
+        if (shape.bitsAllocated == 8)
         {
           bytes[i] = Uint8(v & 0xff);
         }
@@ -90,36 +90,36 @@ inline std::vector<Uint8> MakePixels(const ImageSpec& spec, unsigned seed = 1)
 
 // A CT-like (monochrome) or RGB data set with the given pixels, uncompressed.
 inline void FillDataset(DcmItem& item,
-  const ImageSpec& spec,
+  const ImageSpec& shape,
   const std::vector<Uint8>& pixels,
   bool withFrames = true)
 {
   char uid[100];
   item.putAndInsertString(DCM_SOPClassUID,
-    spec.samplesPerPixel == 1 ? UID_CTImageStorage : UID_SecondaryCaptureImageStorage);
+    shape.samplesPerPixel == 1 ? UID_CTImageStorage : UID_SecondaryCaptureImageStorage);
   item.putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid));
   item.putAndInsertString(DCM_StudyInstanceUID, dcmGenerateUniqueIdentifier(uid));
   item.putAndInsertString(DCM_SeriesInstanceUID, dcmGenerateUniqueIdentifier(uid));
-  item.putAndInsertString(DCM_Modality, spec.samplesPerPixel == 1 ? "CT" : "OT");
+  item.putAndInsertString(DCM_Modality, shape.samplesPerPixel == 1 ? "CT" : "OT");
   item.putAndInsertString(DCM_PatientName, "Test^Encoder");
   item.putAndInsertString(
-    DCM_PhotometricInterpretation, spec.samplesPerPixel == 1 ? "MONOCHROME2" : "RGB");
-  item.putAndInsertUint16(DCM_SamplesPerPixel, spec.samplesPerPixel);
-  item.putAndInsertUint16(DCM_Rows, spec.rows);
-  item.putAndInsertUint16(DCM_Columns, spec.columns);
-  item.putAndInsertUint16(DCM_BitsAllocated, spec.bitsAllocated);
-  item.putAndInsertUint16(DCM_BitsStored, spec.bitsStored);
-  item.putAndInsertUint16(DCM_HighBit, Uint16(spec.bitsStored - 1));
-  item.putAndInsertUint16(DCM_PixelRepresentation, spec.pixelRepresentation);
-  if (spec.samplesPerPixel > 1)
+    DCM_PhotometricInterpretation, shape.samplesPerPixel == 1 ? "MONOCHROME2" : "RGB");
+  item.putAndInsertUint16(DCM_SamplesPerPixel, shape.samplesPerPixel);
+  item.putAndInsertUint16(DCM_Rows, shape.rows);
+  item.putAndInsertUint16(DCM_Columns, shape.columns);
+  item.putAndInsertUint16(DCM_BitsAllocated, shape.bitsAllocated);
+  item.putAndInsertUint16(DCM_BitsStored, shape.bitsStored);
+  item.putAndInsertUint16(DCM_HighBit, Uint16(shape.bitsStored - 1));
+  item.putAndInsertUint16(DCM_PixelRepresentation, shape.pixelRepresentation);
+  if (shape.samplesPerPixel > 1)
   {
-    item.putAndInsertUint16(DCM_PlanarConfiguration, spec.planarConfiguration);
+    item.putAndInsertUint16(DCM_PlanarConfiguration, shape.planarConfiguration);
   }
   if (withFrames)
   {
-    item.putAndInsertString(DCM_NumberOfFrames, std::to_string(spec.frames).c_str());
+    item.putAndInsertString(DCM_NumberOfFrames, std::to_string(shape.frames).c_str());
   }
-  if (spec.bitsAllocated == 8)
+  if (shape.bitsAllocated == 8)
   {
     item.putAndInsertUint8Array(DCM_PixelData, pixels.data(), pixels.size());
   }
@@ -283,24 +283,24 @@ inline DecodedCodestream DecodeCodestream(const std::vector<Uint8>& bytes)
 }
 
 // Sample s of component c, frame f of the uncompressed pixels, as a signed value.
-inline long SampleOf(const ImageSpec& spec,
+inline long SampleOf(const ImageSpec& shape,
   const std::vector<Uint8>& pixels,
   size_t frame,
   size_t component,
   size_t k)
 {
-  const size_t count = size_t(spec.rows) * spec.columns;
+  const size_t count = size_t(shape.rows) * shape.columns;
   const size_t index =
-    frame * spec.samplesPerFrame() + (spec.planarConfiguration == 1 && spec.samplesPerPixel > 1
+    frame * shape.samplesPerFrame() + (shape.planarConfiguration == 1 && shape.samplesPerPixel > 1
                                          ? component * count + k
-                                         : k * spec.samplesPerPixel + component);
-  if (spec.bitsAllocated == 8)
+                                         : k * shape.samplesPerPixel + component);
+  if (shape.bitsAllocated == 8)
   {
-    return spec.pixelRepresentation ? long(Sint8(pixels[index])) : long(pixels[index]);
+    return shape.pixelRepresentation ? long(Sint8(pixels[index])) : long(pixels[index]);
   }
   Uint16 w;
   std::memcpy(&w, &pixels[2 * index], 2);
-  return spec.pixelRepresentation ? long(Sint16(w)) : long(w);
+  return shape.pixelRepresentation ? long(Sint16(w)) : long(w);
 }
 
 } // namespace dj2ktest

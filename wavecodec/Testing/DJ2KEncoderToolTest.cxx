@@ -99,13 +99,13 @@ protected:
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
   // Writes an uncompressed file and returns its pixels.
-  std::vector<Uint8> WriteImage(const ImageSpec& spec,
+  std::vector<Uint8> WriteImage(const ImageSpec& shape,
     const std::string& name,
     E_TransferSyntax xfer = EXS_LittleEndianExplicit)
   {
-    std::vector<Uint8> pixels = MakePixels(spec, 3);
+    std::vector<Uint8> pixels = MakePixels(shape, 3);
     DcmFileFormat fileformat;
-    FillDataset(*fileformat.getDataset(), spec, pixels);
+    FillDataset(*fileformat.getDataset(), shape, pixels);
     EXPECT_TRUE(fileformat.saveFile(Path(name).c_str(), xfer).good());
     return pixels;
   }
@@ -140,11 +140,11 @@ std::string GetString(DcmItem& item, const DcmTagKey& tag)
   return value.c_str();
 }
 
-// The samples of an uncompressed file, in the order SampleOf indexes them for spec but
+// The samples of an uncompressed file, in the order SampleOf indexes them for shape but
 // with the file's own planar configuration.
 struct Uncompressed
 {
-  ImageSpec spec;
+  ImageSpec shape;
   std::vector<Uint8> pixels;
 };
 
@@ -157,11 +157,11 @@ bool ReadUncompressed(const std::string& path, const ImageSpec& expected, Uncomp
     return false;
   }
   DcmDataset* dataset = fileformat.getDataset();
-  out.spec = expected;
+  out.shape = expected;
   Uint16 pc = 0;
   if (dataset->findAndGetUint16(DCM_PlanarConfiguration, pc).good())
   {
-    out.spec.planarConfiguration = pc;
+    out.shape.planarConfiguration = pc;
   }
   const Uint8* bytes = nullptr;
   unsigned long count = 0;
@@ -174,17 +174,17 @@ bool ReadUncompressed(const std::string& path, const ImageSpec& expected, Uncomp
 }
 
 // Largest absolute sample difference between two images of the same geometry.
-long PeakError(const ImageSpec& spec, const std::vector<Uint8>& a, const Uncompressed& b)
+long PeakError(const ImageSpec& shape, const std::vector<Uint8>& a, const Uncompressed& b)
 {
   long peak = 0;
-  const size_t count = size_t(spec.rows) * spec.columns;
-  for (size_t f = 0; f < size_t(spec.frames); ++f)
+  const size_t count = size_t(shape.rows) * shape.columns;
+  for (size_t f = 0; f < size_t(shape.frames); ++f)
   {
-    for (size_t c = 0; c < spec.samplesPerPixel; ++c)
+    for (size_t c = 0; c < shape.samplesPerPixel; ++c)
     {
       for (size_t k = 0; k < count; ++k)
       {
-        const long d = SampleOf(spec, a, f, c, k) - SampleOf(b.spec, b.pixels, f, c, k);
+        const long d = SampleOf(shape, a, f, c, k) - SampleOf(b.shape, b.pixels, f, c, k);
         peak = d < 0 ? (-d > peak ? -d : peak) : (d > peak ? d : peak);
       }
     }
@@ -194,17 +194,17 @@ long PeakError(const ImageSpec& spec, const std::vector<Uint8>& a, const Uncompr
 
 // Sample k of component c in opj_decompress's little-endian raw output (planes in turn,
 // each sample kept to its precision).
-long RawlSample(const std::string& raw, const ImageSpec& spec, size_t c, size_t k)
+long RawlSample(const std::string& raw, const ImageSpec& shape, size_t c, size_t k)
 {
-  const size_t count = size_t(spec.rows) * spec.columns;
+  const size_t count = size_t(shape.rows) * shape.columns;
   const size_t index = c * count + k;
-  long v = spec.bitsStored <= 8
+  long v = shape.bitsStored <= 8
              ? long(Uint8(raw[index]))
              : long(Uint16(Uint8(raw[2 * index]) | Uint16(Uint8(raw[2 * index + 1])) << 8));
-  v &= (1L << spec.bitsStored) - 1;
-  if (spec.pixelRepresentation && (v & (1L << (spec.bitsStored - 1))))
+  v &= (1L << shape.bitsStored) - 1;
+  if (shape.pixelRepresentation && (v & (1L << (shape.bitsStored - 1))))
   {
-    v -= 1L << spec.bitsStored;
+    v -= 1L << shape.bitsStored;
   }
   return v;
 }
@@ -225,12 +225,12 @@ const ImageSpec kImages[] = {
 TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
 {
   const char* optionSets[] = { "", "--no-offset-table", "--fragment-size 1" };
-  for (const ImageSpec& spec : kImages)
+  for (const ImageSpec& shape : kImages)
   {
-    const std::vector<Uint8> pixels = WriteImage(spec, "in.dcm");
+    const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
     for (const char* options : optionSets)
     {
-      SCOPED_TRACE(std::string(spec.name) + " [" + options + "]");
+      SCOPED_TRACE(std::string(shape.name) + " [" + options + "]");
       const RunResult run = Compress(options, "in.dcm", "out.dcm");
       ASSERT_EQ(run.status, 0) << run.output;
 
@@ -241,7 +241,7 @@ TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
       DcmPixelSequence* sequence = GetPixelSequence(*compressed.getDataset(), xfer);
       ASSERT_NE(sequence, nullptr);
       const bool expectTable = std::string(options) != "--no-offset-table";
-      EXPECT_EQ(ItemBytes(sequence, 0).size(), expectTable ? 4u * spec.frames : 0u);
+      EXPECT_EQ(ItemBytes(sequence, 0).size(), expectTable ? 4u * shape.frames : 0u);
       for (unsigned long i = 1; i < sequence->card(); ++i)
       {
         if (std::string(options) == "--fragment-size 1")
@@ -252,18 +252,18 @@ TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
 
       // GDCM decodes several fragments per frame only in single-frame images ("Not
       // handled" otherwise); OpenJPEG and dcmdj2k check those below.
-      if (spec.frames == 1 || std::string(options) != "--fragment-size 1")
+      if (shape.frames == 1 || std::string(options) != "--fragment-size 1")
       {
         const RunResult gdcm = RunCommand(std::string(DJ2K_GDCMCONV) + " --raw " +
                                           Quote(Path("out.dcm")) + " " + Quote(Path("gdcm.dcm")));
         ASSERT_EQ(gdcm.status, 0) << gdcm.output;
         Uncompressed decoded;
-        ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), spec, decoded));
-        EXPECT_EQ(PeakError(spec, pixels, decoded), 0);
+        ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), shape, decoded));
+        EXPECT_EQ(PeakError(shape, pixels, decoded), 0);
       }
 
       const std::vector<std::vector<Uint8>> codestreams = FrameCodestreams(sequence);
-      ASSERT_EQ(codestreams.size(), size_t(spec.frames));
+      ASSERT_EQ(codestreams.size(), size_t(shape.frames));
       for (size_t f = 0; f < codestreams.size(); ++f)
       {
         std::ofstream(Path("frame.j2k"), std::ios::binary)
@@ -273,14 +273,14 @@ TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
                      Quote(Path("frame.rawl")));
         ASSERT_EQ(opj.status, 0) << opj.output;
         const std::string raw = ReadFile(Path("frame.rawl"));
-        const size_t count = size_t(spec.rows) * spec.columns;
-        ASSERT_EQ(raw.size(), count * spec.samplesPerPixel * (spec.bitsStored <= 8 ? 1 : 2));
+        const size_t count = size_t(shape.rows) * shape.columns;
+        ASSERT_EQ(raw.size(), count * shape.samplesPerPixel * (shape.bitsStored <= 8 ? 1 : 2));
         size_t mismatches = 0;
-        for (size_t c = 0; c < spec.samplesPerPixel; ++c)
+        for (size_t c = 0; c < shape.samplesPerPixel; ++c)
         {
           for (size_t k = 0; k < count; ++k)
           {
-            mismatches += RawlSample(raw, spec, c, k) != SampleOf(spec, pixels, f, c, k);
+            mismatches += RawlSample(raw, shape, c, k) != SampleOf(shape, pixels, f, c, k);
           }
         }
         EXPECT_EQ(mismatches, 0u) << "frame " << f;
@@ -293,12 +293,12 @@ TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
 TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
 {
   std::cout << "image          ratio  pixel bytes  compressed  achieved  peak error\n";
-  for (const ImageSpec& spec : kImages)
+  for (const ImageSpec& shape : kImages)
   {
-    const std::vector<Uint8> pixels = WriteImage(spec, "in.dcm");
+    const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
     for (int ratio : { 10, 20 })
     {
-      SCOPED_TRACE(std::string(spec.name) + " ratio " + std::to_string(ratio));
+      SCOPED_TRACE(std::string(shape.name) + " ratio " + std::to_string(ratio));
       const RunResult run =
         Compress("--encode-lossy --ratio " + std::to_string(ratio), "in.dcm", "out.dcm");
       ASSERT_EQ(run.status, 0) << run.output;
@@ -318,20 +318,20 @@ TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
                                         Quote(Path("out.dcm")) + " " + Quote(Path("gdcm.dcm")));
       ASSERT_EQ(gdcm.status, 0) << gdcm.output;
       Uncompressed decoded;
-      ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), spec, decoded));
-      const long peak = PeakError(spec, pixels, decoded);
-      const size_t pixelBytes = spec.frameBytes() * size_t(spec.frames);
+      ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), shape, decoded));
+      const long peak = PeakError(shape, pixels, decoded);
+      const size_t pixelBytes = shape.frameBytes() * size_t(shape.frames);
       // Rates count Bits Stored, not Bits Allocated.
       const double target =
-        double(pixelBytes) * spec.bitsStored / spec.bitsAllocated / double(ratio);
-      EXPECT_LE(double(compressedBytes), target * 1.05 + 64 * spec.frames);
+        double(pixelBytes) * shape.bitsStored / shape.bitsAllocated / double(ratio);
+      EXPECT_LE(double(compressedBytes), target * 1.05 + 64 * shape.frames);
       // The error stays a small part of the sample range.
-      EXPECT_LT(peak, (1L << spec.bitsStored) / 8);
+      EXPECT_LT(peak, (1L << shape.bitsStored) / 8);
       char line[160];
       std::snprintf(line,
         sizeof(line),
         "%-14s %5d  %11zu  %10zu  %8.1f  %10ld\n",
-        spec.name,
+        shape.name,
         ratio,
         pixelBytes,
         compressedBytes,
@@ -346,12 +346,12 @@ TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
 // dcmcj2k then dcmdj2k gives back the original pixel data bit for bit.
 TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
 {
-  for (const ImageSpec& spec : kImages)
+  for (const ImageSpec& shape : kImages)
   {
     for (const char* options : { "", "--no-offset-table --fragment-size 1" })
     {
-      SCOPED_TRACE(std::string(spec.name) + " [" + options + "]");
-      const std::vector<Uint8> pixels = WriteImage(spec, "in.dcm");
+      SCOPED_TRACE(std::string(shape.name) + " [" + options + "]");
+      const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
       const RunResult run = Compress(options, "in.dcm", "out.dcm");
       ASSERT_EQ(run.status, 0) << run.output;
       const RunResult back = RunCommand(
@@ -374,8 +374,8 @@ TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
 // Options that reach the codec registration and the data set.
 TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
 {
-  const ImageSpec spec{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
-  WriteImage(spec, "in.dcm");
+  const ImageSpec shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
+  WriteImage(shape, "in.dcm");
   DcmFileFormat original;
   E_TransferSyntax xfer = EXS_Unknown;
   ASSERT_TRUE(Load(Path("in.dcm"), original, xfer));
@@ -414,15 +414,15 @@ TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
 // target left alone, no temporary file left behind.
 TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
 {
-  const ImageSpec spec{ "mono16", 32, 32, 1, 16, 16, 0, 0, 1 };
-  WriteImage(spec, "in.dcm");
+  const ImageSpec shape{ "mono16", 32, 32, 1, 16, 16, 0, 0, 1 };
+  WriteImage(shape, "in.dcm");
   ASSERT_EQ(Compress("", "in.dcm", "j2k.dcm").status, 0);
 
   // Another compressed transfer syntax: an RLE pixel sequence made in place.
   {
     DcmFileFormat fileformat;
     DcmDataset* dataset = fileformat.getDataset();
-    FillDataset(*dataset, spec, MakePixels(spec));
+    FillDataset(*dataset, shape, MakePixels(shape));
     dataset->findAndDeleteElement(DCM_PixelData);
     DcmPixelSequence* sequence = new DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
     sequence->insert(new DcmPixelItem(DcmTag(DCM_Item, EVR_OB)));
