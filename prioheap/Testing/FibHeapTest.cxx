@@ -1,15 +1,18 @@
 #include "FibHeap.h"
+#include "FibHeapReference.h"
 #include "FibHeapTestUtilities.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <random>
 #include <set>
 #include <sstream>
+#include <string>
 #include <vector>
 
 using fibheaptest::CheckHeap;
@@ -391,6 +394,155 @@ TEST(FibHeapRandomized, MatchesAnOrderedReference)
       {
         return;
       }
+    }
+  }
+}
+
+// The library against a step-by-step transcription of its algorithms: after every operation
+// each field of each node, the counters and the minimum are the same, so tree shapes, list
+// orders and marks match, not only the extraction order.
+TEST(FibHeapRandomized, LeavesEveryNodeAsTheStepByStepAlgorithmsDo)
+{
+  using fibheaptest::ReferenceHeap;
+  constexpr std::size_t Count = 400;
+  struct Mix
+  {
+    const char* Name;
+    int Insert, Union, Extract, Decrease, Delete; // relative weights
+  };
+  const Mix mixes[] = {
+    { "balanced", 4, 1, 3, 2, 1 },
+    { "decrease-heavy (marks and cascading cuts)", 3, 0, 2, 6, 0 },
+    { "unions of consolidated heaps", 2, 2, 2, 1, 1 },
+  };
+  for (const Mix& mix : mixes)
+  {
+    for (unsigned seed : { 3u, 99u })
+    {
+      SCOPED_TRACE(std::string(mix.Name) + ", seed " + std::to_string(seed));
+      std::mt19937 rng(seed);
+      std::vector<FibHeapNode> nodes = MakeNodes(Count);
+      std::vector<FibHeapNode> expected = MakeNodes(Count);
+      FibHeap heap;
+      heap.SetHeapNodes(nodes.data());
+      ReferenceHeap reference(expected.data());
+      std::vector<std::uint32_t> free;
+      std::vector<std::uint32_t> members;
+      for (std::uint32_t i = 0; i < Count; ++i)
+      {
+        free.push_back(i);
+      }
+      std::uniform_int_distribution<int> keyDist(0, 30);
+      auto take = [&](std::vector<std::uint32_t>& from)
+      {
+        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng);
+        const std::uint32_t index = from[at];
+        from[at] = from.back();
+        from.pop_back();
+        return index;
+      };
+      auto prepare = [&](std::uint32_t index)
+      {
+        const float key = static_cast<float>(keyDist(rng));
+        for (std::vector<FibHeapNode>* array : { &nodes, &expected })
+        {
+          (*array)[index] = FibHeapNode();
+          (*array)[index].SetIndexValue(index);
+          (*array)[index] = key;
+        }
+      };
+      auto forget = [&](std::uint32_t index)
+      {
+        members.erase(std::find(members.begin(), members.end(), index));
+        free.push_back(index);
+      };
+      std::discrete_distribution<int> opDist(
+        { double(mix.Insert), double(mix.Union), double(mix.Extract), double(mix.Decrease),
+          double(mix.Delete) });
+
+      for (int step = 0; step < 5000; ++step)
+      {
+        const int op = opDist(rng);
+        if (op == 0 && !free.empty())
+        {
+          const std::uint32_t index = take(free);
+          prepare(index);
+          heap.Insert(&nodes[index]);
+          reference.Insert(&expected[index]);
+          members.push_back(index);
+        }
+        else if (op == 1 && free.size() >= 8)
+        {
+          // A second heap with trees and marks of its own, then joined.
+          auto* other = new FibHeap;
+          other->SetHeapNodes(nodes.data());
+          ReferenceHeap otherReference(expected.data());
+          std::vector<std::uint32_t> added;
+          for (int k = 0; k < 8; ++k)
+          {
+            const std::uint32_t index = take(free);
+            prepare(index);
+            other->Insert(&nodes[index]);
+            otherReference.Insert(&expected[index]);
+            added.push_back(index);
+          }
+          const std::uint32_t extracted = other->ExtractMin()->GetIndexValue();
+          ASSERT_EQ(otherReference.ExtractMin()->GetIndexValue(), extracted);
+          added.erase(std::find(added.begin(), added.end(), extracted));
+          free.push_back(extracted);
+          const std::uint32_t lowered = added[0];
+          const float key = nodes[lowered].GetKeyValue() - 40.0f;
+          ASSERT_EQ(other->DecreaseKey(&nodes[lowered], key), 0);
+          ASSERT_EQ(otherReference.DecreaseKey(&expected[lowered], key), 0);
+          heap.Union(other);
+          reference.Union(otherReference);
+          members.insert(members.end(), added.begin(), added.end());
+        }
+        else if (op == 2 && !members.empty())
+        {
+          FibHeapNode* min = heap.ExtractMin();
+          FibHeapNode* expectedMin = reference.ExtractMin();
+          ASSERT_NE(min, nullptr);
+          ASSERT_EQ(min->GetIndexValue(), expectedMin->GetIndexValue());
+          forget(min->GetIndexValue());
+        }
+        else if (op == 3 && !members.empty())
+        {
+          const std::uint32_t index = members[std::uniform_int_distribution<std::size_t>(
+            0, members.size() - 1)(rng)];
+          const float key = nodes[index].GetKeyValue() - static_cast<float>(keyDist(rng)) / 3.0f;
+          ASSERT_EQ(heap.DecreaseKey(&nodes[index], key), 0);
+          ASSERT_EQ(reference.DecreaseKey(&expected[index], key), 0);
+        }
+        else if (op == 4 && !members.empty())
+        {
+          const std::uint32_t index = members[std::uniform_int_distribution<std::size_t>(
+            0, members.size() - 1)(rng)];
+          ASSERT_EQ(heap.Delete(&nodes[index]), 0);
+          ASSERT_EQ(reference.Delete(&expected[index]), 0);
+          forget(index);
+        }
+
+        ASSERT_EQ(heap.GetNumNodes(), reference.NumNodes);
+        ASSERT_EQ(heap.GetNumTrees(), reference.NumTrees);
+        ASSERT_EQ(heap.GetNumMarkedNodes(), reference.NumMarkedNodes);
+        ASSERT_EQ(heap.Minimum() == nullptr, reference.MinRoot == nullptr);
+        if (heap.Minimum() != nullptr)
+        {
+          ASSERT_EQ(heap.Minimum()->GetIndexValue(), reference.MinRoot->GetIndexValue());
+        }
+        for (std::size_t i = 0; i < Count; ++i)
+        {
+          const FibHeapNode& a = nodes[i];
+          const FibHeapNode& b = expected[i];
+          ASSERT_TRUE(a.m_Left == b.m_Left && a.m_Right == b.m_Right &&
+            a.m_Parent == b.m_Parent && a.m_Child == b.m_Child && a.m_Degree == b.m_Degree &&
+            a.m_Mark == b.m_Mark && a.m_Index == b.m_Index &&
+            std::memcmp(&a.m_Key, &b.m_Key, sizeof(float)) == 0)
+            << "node " << i << " differs after step " << step;
+        }
+      }
+      CheckHeap(heap, nodes.data(), nodes.size());
     }
   }
 }
