@@ -184,88 +184,100 @@ FibHeapNode* FibHeap::ExtractMin()
 
 void FibHeap::Consolidate()
 {
-  // Only the slots up to the largest degree seen are used, so only those are cleared.
+  FibHeapNode* const nodes = this->m_HeapNodes;
+  // Slot d of the degree table holds a tree of degree d exactly when bit d is set, so the
+  // table needs no clearing and the rebuild visits only the occupied slots.
+  static_assert(MaxDegreeSlots <= 64, "occupancy bits must fit one 64-bit word");
   FibHeapNode* degreeTable[MaxDegreeSlots];
-  int usedSlots = 0;
+  std::uint64_t occupied = 0;
 
-  // Break the circular root list open so the walk ends at a null right neighbour.
-  this->HeapNodeFromIndex(this->m_MinRoot->m_Left)->m_Right = FibHeapNode::NullNodeIndex;
-  this->m_MinRoot->m_Left = FibHeapNode::NullNodeIndex;
-
+  // Every root of the old list ends either as a child, whose links Link sets, or in the
+  // rebuilt list, whose links the rebuild sets. So the walk leaves the old list as it is:
+  // it ends when it is back at its start, and a root that becomes a child is not unlinked
+  // from it (no root still ahead of the walk points to one behind it).
+  const Uint32 start = this->m_MinRoot->m_Index;
   FibHeapNode* w = this->m_MinRoot;
   while (w != nullptr)
   {
     FibHeapNode* x = w;
     int degree = x->m_Degree;
-    w = this->HeapNodeFromIndex(w->m_Right);
-    while (usedSlots <= degree)
-    {
-      degreeTable[usedSlots++] = nullptr;
-    }
-
-    while (degreeTable[degree] != nullptr)
+    w = x->m_Right == start ? nullptr : nodes + x->m_Right;
+    while (occupied & (std::uint64_t{ 1 } << degree))
     {
       FibHeapNode* y = degreeTable[degree];
-      if (x->m_Key > y->m_Key)
-      {
-        Exchange(x, y);
-      }
+      // The tree with the smaller key stays on top; on equal keys x, the tree taken from
+      // the root list. Selected without a branch: which one wins is unpredictable.
+      const std::uintptr_t swap = -static_cast<std::uintptr_t>(x->m_Key > y->m_Key);
+      const std::uintptr_t xBits = reinterpret_cast<std::uintptr_t>(x);
+      const std::uintptr_t yBits = reinterpret_cast<std::uintptr_t>(y);
+      x = reinterpret_cast<FibHeapNode*>((xBits & ~swap) | (yBits & swap));
+      y = reinterpret_cast<FibHeapNode*>((yBits & ~swap) | (xBits & swap));
       if (w == y)
       {
-        w = this->HeapNodeFromIndex(w->m_Right);
+        w = w->m_Right == start ? nullptr : nodes + w->m_Right;
       }
       this->Link(y, x);
-      degreeTable[degree] = nullptr;
+      occupied &= ~(std::uint64_t{ 1 } << degree);
       ++degree;
-      if (degree == usedSlots)
-      {
-        degreeTable[usedSlots++] = nullptr;
-      }
     }
     degreeTable[degree] = x;
+    occupied |= std::uint64_t{ 1 } << degree;
   }
 
-  this->m_MinRoot = nullptr;
-  this->m_NumTrees = 0;
-  for (int degree = 0; degree < usedSlots; ++degree)
+  // Rebuild the root list in ascending degree order; each root goes in as AddToRootList
+  // would put it (mark cleared, right of the minimum so far, parent cleared).
+  FibHeapNode* min = nullptr;
+  std::int32_t trees = 0;
+  while (occupied != 0)
   {
-    if (degreeTable[degree] != nullptr)
+    FibHeapNode* root = degreeTable[__builtin_ctzll(occupied)];
+    occupied &= occupied - 1;
+    if (root->m_Mark)
     {
-      this->AddToRootList(degreeTable[degree]);
+      root->m_Mark = false;
+      --this->m_NumMarkedNodes;
     }
+    root->m_Parent = FibHeapNode::NullNodeIndex;
+    if (min == nullptr)
+    {
+      min = root;
+      root->m_Left = root->m_Index;
+      root->m_Right = root->m_Index;
+    }
+    else
+    {
+      const Uint32 right = min->m_Right;
+      root->m_Right = right;
+      root->m_Left = min->m_Index;
+      min->m_Right = root->m_Index;
+      nodes[right].m_Left = root->m_Index;
+      min = root->m_Key < min->m_Key ? root : min;
+    }
+    ++trees;
   }
+  this->m_MinRoot = min;
+  this->m_NumTrees = trees;
 }
 
 void FibHeap::Link(FibHeapNode* child, FibHeapNode* parent)
 {
-  FibHeapNode* left = this->HeapNodeFromIndex(child->m_Left);
-  FibHeapNode* right = this->HeapNodeFromIndex(child->m_Right);
-  if (left != nullptr)
-  {
-    left->m_Right = child->m_Right;
-  }
-  if (right != nullptr)
-  {
-    right->m_Left = child->m_Left;
-  }
-  --this->m_NumTrees;
-
-  child->m_Left = child->m_Index;
-  child->m_Right = child->m_Index;
+  FibHeapNode* const nodes = this->m_HeapNodes;
   child->m_Parent = parent->m_Index;
-
-  FibHeapNode* firstChild = this->HeapNodeFromIndex(parent->m_Child);
-  if (firstChild == nullptr)
+  const Uint32 firstChild = parent->m_Child;
+  if (firstChild == FibHeapNode::NullNodeIndex)
   {
     parent->m_Child = child->m_Index;
+    child->m_Left = child->m_Index;
+    child->m_Right = child->m_Index;
   }
   else
   {
-    FibHeapNode* next = this->HeapNodeFromIndex(firstChild->m_Right);
-    child->m_Right = firstChild->m_Right;
-    child->m_Left = firstChild->m_Index;
-    firstChild->m_Right = child->m_Index;
-    next->m_Left = child->m_Index;
+    // Right of the first child.
+    const Uint32 next = nodes[firstChild].m_Right;
+    child->m_Right = next;
+    child->m_Left = firstChild;
+    nodes[firstChild].m_Right = child->m_Index;
+    nodes[next].m_Left = child->m_Index;
   }
   ++parent->m_Degree;
 
@@ -347,13 +359,6 @@ int FibHeap::Delete(FibHeapNode* node)
     this->m_MinRoot = node;
   }
   return this->ExtractMin() != nullptr ? 0 : -1;
-}
-
-void FibHeap::Exchange(FibHeapNode*& a, FibHeapNode*& b)
-{
-  FibHeapNode* tmp = a;
-  a = b;
-  b = tmp;
 }
 
 void FibHeap::Print(FibHeapNode* tree, FibHeapNode* parent)

@@ -101,11 +101,12 @@ public:
 
 private:
   void AddToRootList(FibHeapNode* node);
+  // Makes child, a root being consolidated, a child of parent. The root list around child
+  // is left as it was: Consolidate rebuilds that list.
   void Link(FibHeapNode* child, FibHeapNode* parent);
   void Cut(FibHeapNode* node, FibHeapNode* parent);
   void CascadingCut(FibHeapNode* node);
   void Consolidate();
-  static void Exchange(FibHeapNode*& a, FibHeapNode*& b);
   FibHeapNode* HeapNodeFromIndex(Uint32 index) const
   {
     return index == FibHeapNode::NullNodeIndex ? nullptr : this->m_HeapNodes + index;

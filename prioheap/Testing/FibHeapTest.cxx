@@ -456,9 +456,11 @@ TEST(FibHeapRandomized, LeavesEveryNodeAsTheStepByStepAlgorithmsDo)
         members.erase(std::find(members.begin(), members.end(), index));
         free.push_back(index);
       };
-      std::discrete_distribution<int> opDist(
-        { double(mix.Insert), double(mix.Union), double(mix.Extract), double(mix.Decrease),
-          double(mix.Delete) });
+      std::discrete_distribution<int> opDist({ double(mix.Insert),
+        double(mix.Union),
+        double(mix.Extract),
+        double(mix.Decrease),
+        double(mix.Delete) });
 
       for (int step = 0; step < 5000; ++step)
       {
@@ -508,16 +510,16 @@ TEST(FibHeapRandomized, LeavesEveryNodeAsTheStepByStepAlgorithmsDo)
         }
         else if (op == 3 && !members.empty())
         {
-          const std::uint32_t index = members[std::uniform_int_distribution<std::size_t>(
-            0, members.size() - 1)(rng)];
+          const std::uint32_t index =
+            members[std::uniform_int_distribution<std::size_t>(0, members.size() - 1)(rng)];
           const float key = nodes[index].GetKeyValue() - static_cast<float>(keyDist(rng)) / 3.0f;
           ASSERT_EQ(heap.DecreaseKey(&nodes[index], key), 0);
           ASSERT_EQ(reference.DecreaseKey(&expected[index], key), 0);
         }
         else if (op == 4 && !members.empty())
         {
-          const std::uint32_t index = members[std::uniform_int_distribution<std::size_t>(
-            0, members.size() - 1)(rng)];
+          const std::uint32_t index =
+            members[std::uniform_int_distribution<std::size_t>(0, members.size() - 1)(rng)];
           ASSERT_EQ(heap.Delete(&nodes[index]), 0);
           ASSERT_EQ(reference.Delete(&expected[index]), 0);
           forget(index);
@@ -535,10 +537,9 @@ TEST(FibHeapRandomized, LeavesEveryNodeAsTheStepByStepAlgorithmsDo)
         {
           const FibHeapNode& a = nodes[i];
           const FibHeapNode& b = expected[i];
-          ASSERT_TRUE(a.m_Left == b.m_Left && a.m_Right == b.m_Right &&
-            a.m_Parent == b.m_Parent && a.m_Child == b.m_Child && a.m_Degree == b.m_Degree &&
-            a.m_Mark == b.m_Mark && a.m_Index == b.m_Index &&
-            std::memcmp(&a.m_Key, &b.m_Key, sizeof(float)) == 0)
+          ASSERT_TRUE(a.m_Left == b.m_Left && a.m_Right == b.m_Right && a.m_Parent == b.m_Parent &&
+                      a.m_Child == b.m_Child && a.m_Degree == b.m_Degree && a.m_Mark == b.m_Mark &&
+                      a.m_Index == b.m_Index && std::memcmp(&a.m_Key, &b.m_Key, sizeof(float)) == 0)
             << "node " << i << " differs after step " << step;
         }
       }
