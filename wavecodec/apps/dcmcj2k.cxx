@@ -14,15 +14,7 @@
 
 #include "dj2kencode.h"
 #include "dj2krparam.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "dj2kwrite.h"
 
 #define OFFIS_CONSOLE_APPLICATION "dcmcj2k"
 
@@ -35,41 +27,6 @@ static char rcsid[] = "$dcmtk: " OFFIS_CONSOLE_APPLICATION " v" WAVECODEC_TOOLS_
 
 #define SHORTCOL 4
 #define LONGCOL 21
-
-namespace
-{
-
-// Writes the file under a temporary name beside target and renames it only on success,
-// so a failed run leaves no output file and never touches an existing one.
-OFCondition saveAtomically(DcmFileFormat& fileformat,
-  const std::string& target,
-  E_TransferSyntax xfer)
-{
-  std::string pattern = target + ".XXXXXX";
-  const int fd = mkstemp(&pattern[0]);
-  if (fd < 0)
-  {
-    return makeOFCondition(OFM_dcmdata, 19, OF_error, std::strerror(errno));
-  }
-  // mkstemp creates the file for its owner only; give it the mode of a normal new file.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  close(fd);
-  OFCondition result = fileformat.saveFile(
-    pattern.c_str(), xfer, EET_ExplicitLength, EGL_recalcGL, EPD_noChange, 0, 0, EWM_updateMeta);
-  if (result.good() && std::rename(pattern.c_str(), target.c_str()) != 0)
-  {
-    result = makeOFCondition(OFM_dcmdata, 19, OF_error, std::strerror(errno));
-  }
-  if (result.bad())
-  {
-    std::remove(pattern.c_str());
-  }
-  return result;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -259,10 +216,13 @@ int main(int argc, char* argv[])
     OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
     // Everything in memory: the output may replace the input file.
     fileformat.loadAllDataIntoMemory();
-    status = saveAtomically(fileformat, opt_ofname, opt_oxfer);
+    OFString failure;
+    status = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, failure);
     if (status.bad())
     {
-      OFLOG_FATAL(dcmcj2kLogger, opt_ofname << ": cannot write DICOM file: " << status.text());
+      OFLOG_FATAL(dcmcj2kLogger,
+        opt_ofname << ": cannot write DICOM file: "
+                   << (failure.empty() ? OFString(status.text()) : failure));
       exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
     }
     else

@@ -12,14 +12,7 @@
 #include "dcmtk/ofstd/ofstd.h"
 
 #include "dj2kdecode.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "dj2kwrite.h"
 
 #define OFFIS_CONSOLE_APPLICATION "dcmdj2k"
 
@@ -33,47 +26,6 @@ static char rcsid[] =
 
 #define LONGCOL 21
 #define SHORTCOL 4
-
-namespace
-{
-
-// Writes the file to a temporary name beside target and renames it only when complete, so a
-// failure leaves any existing target as it was.
-OFCondition saveAtomically(DcmFileFormat& fileformat,
-  const OFString& target,
-  E_TransferSyntax xfer,
-  OFString& failure)
-{
-  OFString pattern = target + ".XXXXXX";
-  char* name = strdup(pattern.c_str());
-  if (name == nullptr)
-    return EC_MemoryExhausted;
-  const int fd = mkstemp(name);
-  if (fd < 0)
-  {
-    failure = strerror(errno);
-    free(name);
-    return EC_InvalidFilename;
-  }
-  // mkstemp creates the file for the owner only; give it the permissions of a new file.
-  const mode_t mask = umask(0);
-  umask(mask);
-  (void)fchmod(fd, 0666 & ~mask);
-  close(fd);
-  OFCondition result = fileformat.saveFile(
-    name, xfer, EET_ExplicitLength, EGL_recalcGL, EPD_noChange, 0, 0, EWM_fileformat);
-  if (result.good() && rename(name, target.c_str()) != 0)
-  {
-    failure = strerror(errno);
-    result = EC_InvalidFilename;
-  }
-  if (result.bad())
-    (void)unlink(name);
-  free(name);
-  return result;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -227,7 +179,7 @@ int main(int argc, char* argv[])
       OFLOG_INFO(dcmdj2kLogger, "creating output file " << opt_ofname);
       fileformat.loadAllDataIntoMemory();
       OFString failure;
-      error = saveAtomically(fileformat, opt_ofname, opt_oxfer, failure);
+      error = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_fileformat, failure);
       if (error.bad())
       {
         OFLOG_FATAL(dcmdj2kLogger,
