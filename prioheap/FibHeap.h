@@ -106,7 +106,9 @@ private:
   void Link(FibHeapNode* child, FibHeapNode* parent);
   void Cut(FibHeapNode* node, FibHeapNode* parent);
   void CascadingCut(FibHeapNode* node);
-  void Consolidate();
+  // Links roots of equal degree until all degrees differ. children and childCount name the
+  // extracted minimum's children, now roots, when there were any (a hint for memory reads).
+  void Consolidate(const FibHeapNode* children, int childCount);
   FibHeapNode* HeapNodeFromIndex(Uint32 index) const
   {
     return index == FibHeapNode::NullNodeIndex ? nullptr : this->m_HeapNodes + index;
