@@ -205,14 +205,16 @@ void FibHeap::Consolidate(const FibHeapNode* children, int childCount)
   // Every root of the old list ends either as a child, whose links Link sets, or in the
   // rebuilt list, whose links the rebuild sets. So the walk leaves the old list as it is:
   // it ends when it is back at its start, and a root that becomes a child is not unlinked
-  // from it (no root still ahead of the walk points to one behind it).
+  // from it. Link changes only links of walked roots and of nodes in child lists, never
+  // those of a root still ahead of the walk, which is all the walk and the read below use.
   const Uint32 start = this->m_MinRoot->m_Index;
   FibHeapNode* w = this->m_MinRoot;
 
   // The children of the extracted minimum lie in the walk as one run, scattered in memory,
   // each found only through its left neighbour's link: the walk waits on one cache miss
   // after another. Reading the run from its far end too, through the left links, one step
-  // per root walked, overlaps two such chains; the two meet in the middle of the run.
+  // per root walked, overlaps two such chains. It stops halfway, before the walk has
+  // reached (and possibly relinked) a root it reads.
   const FibHeapNode* fromEnd = children;
   int stepsFromEnd = children != nullptr ? childCount / 2 : 0;
 
