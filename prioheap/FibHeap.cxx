@@ -32,6 +32,22 @@ inline void PrefetchNode(const FibHeapNode* node)
   static_cast<void>(node);
 #endif
 }
+
+// Position of the lowest set bit; bits must not be 0.
+inline int LowestSetBit(std::uint64_t bits)
+{
+#if defined(__GNUC__)
+  return __builtin_ctzll(bits);
+#else
+  int position = 0;
+  while ((bits & 1) == 0)
+  {
+    bits >>= 1;
+    ++position;
+  }
+  return position;
+#endif
+}
 }
 
 void FibHeapNode::Print() const
@@ -257,7 +273,7 @@ void FibHeap::Consolidate(const FibHeapNode* children, int childCount)
   std::int32_t trees = 0;
   while (occupied != 0)
   {
-    FibHeapNode* root = degreeTable[__builtin_ctzll(occupied)];
+    FibHeapNode* root = degreeTable[LowestSetBit(occupied)];
     occupied &= occupied - 1;
     if (root->m_Mark)
     {
