@@ -229,8 +229,9 @@ void FibHeap::Consolidate(const FibHeapNode* children, int childCount)
   // The children of the extracted minimum lie in the walk as one run, scattered in memory,
   // each found only through its left neighbour's link: the walk waits on one cache miss
   // after another. Reading the run from its far end too, through the left links, one step
-  // per root walked, overlaps two such chains. It stops halfway, before the walk has
-  // reached (and possibly relinked) a root it reads.
+  // per root walked, overlaps two such chains (and asks for each such root's first child,
+  // which a link reads). It stops halfway, before the walk has reached (and possibly
+  // relinked) a root it reads.
   const FibHeapNode* fromEnd = children;
   int stepsFromEnd = children != nullptr ? childCount / 2 : 0;
 
@@ -240,10 +241,19 @@ void FibHeap::Consolidate(const FibHeapNode* children, int childCount)
     {
       fromEnd = nodes + fromEnd->m_Left;
       PrefetchNode(fromEnd);
+      if (fromEnd->m_Child != FibHeapNode::NullNodeIndex)
+      {
+        PrefetchNode(nodes + fromEnd->m_Child);
+      }
       --stepsFromEnd;
     }
     FibHeapNode* x = w;
     int degree = x->m_Degree;
+    // A root that wins a link reads its first child; ask for that line early.
+    if (x->m_Child != FibHeapNode::NullNodeIndex)
+    {
+      PrefetchNode(nodes + x->m_Child);
+    }
     w = x->m_Right == start ? nullptr : nodes + x->m_Right;
     while (occupied & (std::uint64_t{ 1 } << degree))
     {
