@@ -63,7 +63,8 @@ bool UseHugePages = true;
 constexpr std::size_t HugePageBytes = std::size_t{ 2 } << 20;
 
 // Allocator of the per-voxel arrays: blocks of a huge page or more are aligned to huge pages
-// and offered to the kernel for them. Counted like every other allocation.
+// and offered to the kernel for them. Counted like every other allocation, by the bytes the
+// array asks for.
 template <typename T>
 struct VoxelAllocator
 {
@@ -85,7 +86,8 @@ struct VoxelAllocator
     if (block == nullptr)
       throw std::bad_alloc();
     madvise(block, rounded, MADV_HUGEPAGE);
-    CurrentBytes += malloc_usable_size(block);
+    // Counted as asked for: the alignment slack around the block is never touched.
+    CurrentBytes += bytes;
     if (CurrentBytes > PeakBytes)
       PeakBytes = CurrentBytes;
     return static_cast<T*>(block);
@@ -97,7 +99,7 @@ struct VoxelAllocator
       ::operator delete(block);
       return;
     }
-    CurrentBytes -= malloc_usable_size(block);
+    CurrentBytes -= count * sizeof(T);
     std::free(block);
   }
   template <typename U>
