@@ -216,13 +216,10 @@ int main(int argc, char* argv[])
     OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
     // Everything in memory: the output may replace the input file.
     fileformat.loadAllDataIntoMemory();
-    OFString failure;
-    status = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, failure);
+    status = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta);
     if (status.bad())
     {
-      OFLOG_FATAL(dcmcj2kLogger,
-        opt_ofname << ": cannot write DICOM file: "
-                   << (failure.empty() ? OFString(status.text()) : failure));
+      OFLOG_FATAL(dcmcj2kLogger, opt_ofname << ": cannot write DICOM file: " << status.text());
       exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
     }
     else

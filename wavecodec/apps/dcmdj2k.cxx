@@ -178,13 +178,10 @@ int main(int argc, char* argv[])
     {
       OFLOG_INFO(dcmdj2kLogger, "creating output file " << opt_ofname);
       fileformat.loadAllDataIntoMemory();
-      OFString failure;
-      error = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_fileformat, failure);
+      error = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_fileformat);
       if (error.bad())
       {
-        OFLOG_FATAL(dcmdj2kLogger,
-          opt_ofname << ": cannot write DICOM file: "
-                     << (failure.empty() ? OFString(error.text()) : failure));
+        OFLOG_FATAL(dcmdj2kLogger, opt_ofname << ": cannot write DICOM file: " << error.text());
         status = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
       }
     }

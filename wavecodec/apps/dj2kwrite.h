@@ -15,13 +15,12 @@
  *  @param target name of the output file
  *  @param xfer transfer syntax to write
  *  @param writeMode how the meta header is written
- *  @param failure set to the system's reason when the file could not be created or renamed
- *  @return EC_Normal if successful, an error code otherwise
+ *  @return EC_Normal if successful, an error code otherwise; when the file could not be
+ *    created or renamed, the condition's text is the system's reason
  */
 OFCondition DJ2KSaveFileAtomically(DcmFileFormat& fileformat,
   const OFString& target,
   E_TransferSyntax xfer,
-  E_FileWriteMode writeMode,
-  OFString& failure);
+  E_FileWriteMode writeMode);
 
 #endif
