@@ -277,39 +277,14 @@ void FibHeap::Consolidate(const FibHeapNode* children, int childCount)
     occupied |= std::uint64_t{ 1 } << degree;
   }
 
-  // Rebuild the root list in ascending degree order; each root goes in as AddToRootList
-  // would put it (mark cleared, right of the minimum so far, parent cleared).
-  FibHeapNode* min = nullptr;
-  std::int32_t trees = 0;
+  // Rebuild the root list in ascending degree order.
+  this->m_MinRoot = nullptr;
+  this->m_NumTrees = 0;
   while (occupied != 0)
   {
-    FibHeapNode* root = degreeTable[LowestSetBit(occupied)];
+    this->AddToRootList(degreeTable[LowestSetBit(occupied)]);
     occupied &= occupied - 1;
-    if (root->m_Mark)
-    {
-      root->m_Mark = false;
-      --this->m_NumMarkedNodes;
-    }
-    root->m_Parent = FibHeapNode::NullNodeIndex;
-    if (min == nullptr)
-    {
-      min = root;
-      root->m_Left = root->m_Index;
-      root->m_Right = root->m_Index;
-    }
-    else
-    {
-      const Uint32 right = min->m_Right;
-      root->m_Right = right;
-      root->m_Left = min->m_Index;
-      min->m_Right = root->m_Index;
-      nodes[right].m_Left = root->m_Index;
-      min = root->m_Key < min->m_Key ? root : min;
-    }
-    ++trees;
   }
-  this->m_MinRoot = min;
-  this->m_NumTrees = trees;
 }
 
 void FibHeap::Link(FibHeapNode* child, FibHeapNode* parent)
