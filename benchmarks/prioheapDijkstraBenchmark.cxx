@@ -7,12 +7,12 @@
 // quick demo). Every variant keeps its per-voxel arrays (nodes, distances, states, handles)
 // in transparent huge pages when the kernel grants them, as a caller holding one node per
 // voxel of a large grid would arrange; --hugepages=0 uses ordinary pages throughout.
+#include "BenchmarkMedian.h"
 #include "FibHeap.h"
 
 #include <benchmark/benchmark.h>
 #include <boost/heap/fibonacci_heap.hpp>
 
-#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -379,13 +379,6 @@ void BM_StdPriorityQueueLazy(benchmark::State& state)
 void BM_BoostFibonacciHeap(benchmark::State& state)
 {
   RunVariant(state, "boost::heap::fibonacci_heap", [] { return DijkstraBoost(GetGrid()); });
-}
-
-double Median(std::vector<double> values)
-{
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 != 0 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
 }
 
 // The speed goals, as ratios of the median times per voxel measured in this run.

@@ -3,6 +3,7 @@
 //     the same codestreams decoded with OpenJPEG alone (goal: ratio at most 1.05);
 //  2. dcmdj2k against gdcmconv --raw on the same file, whole process.
 // The series is made here. Options: --rounds=N (default 5), --frames=N (default 100).
+#include "BenchmarkMedian.h"
 #include "dj2kdecode.h"
 
 #include "dcmtk/config/osconfig.h"
@@ -257,12 +258,6 @@ Timing measure(const std::function<void()>& work)
   return t;
 }
 
-double median(std::vector<double> v)
-{
-  std::sort(v.begin(), v.end());
-  return v.size() % 2 ? v[v.size() / 2] : 0.5 * (v[v.size() / 2 - 1] + v[v.size() / 2]);
-}
-
 // Runs a program to its end; cpu receives the user and system time it used.
 bool runProcess(const std::vector<std::string>& argv, double& cpu)
 {
@@ -361,14 +356,14 @@ int main(int argc, char* argv[])
     frames,
     rounds);
   std::printf("  DCMTK + wavecodec                                  %8.3f  %8.3f\n",
-    median(codecWall),
-    median(codecCpu));
+    Median(codecWall),
+    Median(codecCpu));
   std::printf("  OpenJPEG alone                                     %8.3f  %8.3f\n",
-    median(openjpegWall),
-    median(openjpegCpu));
+    Median(openjpegWall),
+    Median(openjpegCpu));
   std::printf("  overhead ratio (goal <= 1.05)                      %8.3f  %8.3f\n",
-    median(codecWall) / median(openjpegWall),
-    median(codecCpu) / median(openjpegCpu));
+    Median(codecWall) / Median(openjpegWall),
+    Median(codecCpu) / Median(openjpegCpu));
 
   // Whole processes on the same file.
   char dir[] = "/tmp/wavecodec-bench-XXXXXX";
@@ -412,14 +407,14 @@ int main(int argc, char* argv[])
     frames,
     rounds);
   std::printf("  dcmdj2k                                            %8.3f  %8.3f\n",
-    median(toolWall),
-    median(toolCpu));
+    Median(toolWall),
+    Median(toolCpu));
   std::printf("  gdcmconv --raw                                     %8.3f  %8.3f\n",
-    median(gdcmWall),
-    median(gdcmCpu));
+    Median(gdcmWall),
+    Median(gdcmCpu));
   std::printf("  ratio dcmdj2k / gdcmconv                           %8.3f  %8.3f\n",
-    median(toolWall) / median(gdcmWall),
-    median(toolCpu) / median(gdcmCpu));
+    Median(toolWall) / Median(gdcmWall),
+    Median(toolCpu) / Median(gdcmCpu));
 
   DJ2KDecoderRegistration::cleanup();
   return 0;

@@ -7,6 +7,7 @@
 // CPU time, which stays meaningful on a machine shared with other work.
 //
 // --frames=N changes the number of frames (100 by default).
+#include "BenchmarkMedian.h"
 #include "dj2kencode.h"
 #include "dj2krparam.h"
 
@@ -319,13 +320,6 @@ double ThreadSeconds()
   timespec t;
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
-}
-
-double Median(std::vector<double> values)
-{
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n == 0 ? 0.0 : (n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]));
 }
 
 // Both sides alternately, run after run, so that each pair meets the same machine load;
