@@ -419,11 +419,9 @@ int main(int argc, char** argv)
   bool consoleFormat = true;
   for (int i = 1; i < argc; ++i)
   {
+    // Left in place for the benchmark library, which reads it too.
     if (std::strncmp(argv[i], "--benchmark_format=", 19) == 0)
       consoleFormat = std::strcmp(argv[i] + 19, "console") == 0;
-  }
-  for (int i = 1; i < argc; ++i)
-  {
     const bool grid = std::strncmp(argv[i], "--grid=", 7) == 0;
     const bool hugePages = std::strncmp(argv[i], "--hugepages=", 12) == 0;
     if (grid || hugePages)
