@@ -9,9 +9,11 @@
 #include "dj2kutil.h"
 
 class DJ2KCodecParameter;
+struct DJ2KFrameFragments;
 
 // Decodes JPEG 2000 pixel sequences to uncompressed pixel data; the subclasses pick the
-// transfer syntax. Holds no state.
+// transfer syntax. Holds no state. The frames of a data set are decoded on worker threads
+// (see DJ2KCodecParameter::getThreadCount); the threads end before a call returns.
 class WAVECODEC_EXPORT DJ2KDecoderBase : public DcmCodec
 {
 public:
@@ -22,7 +24,8 @@ public:
 
   // Decodes every frame of pixSeq into a new word array of uncompressedPixelData and updates
   // Planar Configuration, Number of Frames, Lossy Image Compression and, when asked for, the
-  // SOP Instance UID of the data set or item below the pixel data on objStack.
+  // SOP Instance UID of the data set or item below the pixel data on objStack. The result
+  // does not depend on the number of threads: the condition is the first failing frame's.
   virtual OFCondition decode(const DcmRepresentationParameter* fromRepParam,
     DcmPixelSequence* pixSeq,
     DcmPolymorphOBOW& uncompressedPixelData,
@@ -32,6 +35,7 @@ public:
 
   // Decodes frame frameNo (0-based) into buffer. startFragment is the index of the frame's first
   // fragment, 0 to have it determined; on return it indexes the fragment after the frame.
+  // Several threads may decode frames at once, of the same data set too.
   virtual OFCondition decodeFrame(const DcmRepresentationParameter* fromParam,
     DcmPixelSequence* fromPixSeq,
     const DcmCodecParameter* cp,
@@ -96,6 +100,35 @@ private:
     Uint16 imageRows,
     Uint16 imageSamplesPerPixel,
     Uint16 bytesPerSample);
+
+  // Finds the fragments of frame frameNo, which start at startFragment, and fetches their
+  // bytes; advances startFragment past those fetched.
+  static OFCondition locateFrame(DcmPixelSequence* fromPixSeq,
+    const DJ2KCodecParameter* cp,
+    Uint32 frameNo,
+    Uint32& startFragment,
+    Sint32 imageFrames,
+    DJ2KFrameFragments& fragments);
+
+  // Decodes located fragments into buffer and arranges the colour planes; reads and writes
+  // no DCMTK object, so that it can run on any thread.
+  static OFCondition decodeFragments(const DJ2KFrameFragments& fragments,
+    void* buffer,
+    Uint32 bufSize,
+    Uint16 imageColumns,
+    Uint16 imageRows,
+    Uint16 imageSamplesPerPixel,
+    Uint16 bytesPerSample,
+    Uint16 pixelRepresentation,
+    Uint16 planarConfiguration,
+    Uint32 openjpegThreads);
+
+  // Planar Configuration of the decoded frames under the codec parameter's policy; with
+  // warn, a value other than 0 in the data set is reported.
+  static Uint16 outputPlanarConfiguration(DcmItem* dataset,
+    const DJ2KCodecParameter* cp,
+    Uint16 imageSamplesPerPixel,
+    OFBool warn);
 
   // Number of fragments of frame currentFrame, which starts at item startItem; 0 when it
   // cannot be told.

@@ -19,14 +19,16 @@ public:
   DJ2KCodecParameter(J2K_UIDCreation uidCreation,
     J2K_PlanarConfiguration planarConfiguration,
     OFBool ignoreOffsetTable,
-    OFBool forceSingleFragmentPerFrame);
+    OFBool forceSingleFragmentPerFrame,
+    Uint32 threadCount = 0);
 
   // Encoder form: the decoder settings keep their defaults (restore the planar
   // configuration, use the offset table, fail on a bad frame).
   DJ2KCodecParameter(OFBool createOffsetTable,
     Uint32 fragmentSize,
     J2K_UIDCreation uidCreation,
-    OFBool convertToSC);
+    OFBool convertToSC,
+    Uint32 threadCount = 0);
 
   DJ2KCodecParameter(const DJ2KCodecParameter& arg);
 
@@ -50,6 +52,9 @@ public:
   Uint32 getFragmentSize() const { return fragmentSize_; }
   // Encoder: convert the data set to Secondary Capture after compression.
   OFBool getConvertToSC() const { return convertToSC_; }
+  // Threads that decode or encode the frames of one data set: 0 for one per processor core
+  // (DJ2KThreadPool::hardwareThreads()), 1 for none besides the caller's.
+  Uint32 getThreadCount() const { return threadCount_; }
 
 private:
   DJ2KCodecParameter& operator=(const DJ2KCodecParameter&) = delete;
@@ -61,6 +66,7 @@ private:
   OFBool createOffsetTable_;
   Uint32 fragmentSize_;
   OFBool convertToSC_;
+  Uint32 threadCount_;
 };
 
 #endif

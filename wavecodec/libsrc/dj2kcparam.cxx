@@ -9,13 +9,15 @@ DJ2KCodecParameter::DJ2KCodecParameter()
   , createOffsetTable_(OFTrue)
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
+  , threadCount_(0)
 {
 }
 
 DJ2KCodecParameter::DJ2KCodecParameter(J2K_UIDCreation uidCreation,
   J2K_PlanarConfiguration planarConfiguration,
   OFBool ignoreOffsetTable,
-  OFBool forceSingleFragmentPerFrame)
+  OFBool forceSingleFragmentPerFrame,
+  Uint32 threadCount)
   : DcmCodecParameter()
   , uidCreation_(uidCreation)
   , planarConfiguration_(planarConfiguration)
@@ -24,13 +26,15 @@ DJ2KCodecParameter::DJ2KCodecParameter(J2K_UIDCreation uidCreation,
   , createOffsetTable_(OFTrue)
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
+  , threadCount_(threadCount)
 {
 }
 
 DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   Uint32 fragmentSize,
   J2K_UIDCreation uidCreation,
-  OFBool convertToSC)
+  OFBool convertToSC,
+  Uint32 threadCount)
   : DcmCodecParameter()
   , uidCreation_(uidCreation)
   , planarConfiguration_(EJ2KPC_restore)
@@ -39,6 +43,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   , createOffsetTable_(createOffsetTable)
   , fragmentSize_(fragmentSize)
   , convertToSC_(convertToSC)
+  , threadCount_(threadCount)
 {
 }
 
@@ -51,6 +56,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(const DJ2KCodecParameter& arg)
   , createOffsetTable_(arg.createOffsetTable_)
   , fragmentSize_(arg.fragmentSize_)
   , convertToSC_(arg.convertToSC_)
+  , threadCount_(arg.threadCount_)
 {
 }
 

@@ -2,6 +2,7 @@
 
 #include "dj2kutil.h"
 
+#include <climits>
 #include <cstring>
 
 namespace
@@ -153,7 +154,8 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint16 rows,
   Uint16 samplesPerPixel,
   Uint16 bytesPerSample,
-  Uint16 pixelRep)
+  Uint16 pixelRep,
+  Uint32 openjpegThreads)
 {
   DCMJ2K_DEBUG("decodeJPEG2000: j2kSize=" << j2kSize << ", bufSize=" << bufSize << ", expected "
                                           << columns << "x" << rows << "x" << samplesPerPixel
@@ -216,6 +218,11 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
     DCMJ2K_ERROR("Failed to setup OpenJPEG decoder");
     return EC_J2KInvalidCompressedData;
   }
+  // Without threads of its own OpenJPEG decodes on this thread alone (or as OPJ_NUM_THREADS
+  // says); a refusal leaves it so.
+  if (openjpegThreads > 1 &&
+      opj_codec_set_threads(opj.codec, static_cast<int>(openjpegThreads < INT_MAX ? openjpegThreads : INT_MAX)))
+    DCMJ2K_DEBUG("OpenJPEG decodes with " << openjpegThreads << " threads");
 
   J2KInputBuffer input = { j2kData, static_cast<size_t>(j2kSize), 0 };
   opj.stream = opj_stream_create(static_cast<OPJ_SIZE_T>(j2kSize), OPJ_TRUE);

@@ -14,7 +14,8 @@
 // pixel in component order, one byte or one host-order word per sample. The image must have
 // exactly the expected geometry; bytes of the buffer beyond the image are left alone.
 // Returns EC_Normal, EC_J2KInvalidCompressedData, EC_J2KImageDataMismatch or
-// EC_J2KUncompressedBufferTooSmall.
+// EC_J2KUncompressedBufferTooSmall. With openjpegThreads above 1, OpenJPEG decodes the code
+// blocks of the image on that many threads of its own.
 OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint64 j2kSize,
   void* buffer,
@@ -23,7 +24,8 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint16 rows,
   Uint16 samplesPerPixel,
   Uint16 bytesPerSample,
-  Uint16 pixelRep);
+  Uint16 pixelRep,
+  Uint32 openjpegThreads = 1);
 
 // OpenJPEG message handlers forwarding to the module logger.
 void opj_error_callback(const char* msg, void* clientData);

@@ -10,13 +10,16 @@
 #include "dcmtk/dcmdata/dcxfer.h"
 
 #include "dj2kcparam.h"
+#include "dj2kframes.h"
 #include "dj2kostrm.h"
 #include "dj2krparam.h"
 
 #include <openjpeg.h>
 
+#include <climits>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace
 {
@@ -258,30 +261,53 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     return result;
   }
 
+  // Frames are encoded on worker threads and stored in frame order; a frame waits for its
+  // turn with its codestream, and at most one frame per worker is started ahead of the
+  // frames stored.
+  struct EncodedFrame
+  {
+    OFCondition result;
+    Uint8* bytes = nullptr;
+    Uint64 size = 0;
+  };
+  std::vector<EncodedFrame> encoded(static_cast<size_t>(numberOfFrames));
+  const DJ2KFrameRunner runner(djcp->getThreadCount(), encoded.size());
   DcmOffsetList offsetList;
   const Uint8* frames = OFreinterpret_cast(const Uint8*, pixelData);
-  for (Sint32 i = 0; i < numberOfFrames && result.good(); ++i)
-  {
-    Uint8* compressedFrame = nullptr;
-    Uint64 compressedSize = 0;
-    result = encodeFrame(frames + OFstatic_cast(size_t, i) * frameSize,
-      columns,
-      rows,
-      samplesPerPixel,
-      bitsAllocated,
-      bitsStored,
-      isSigned,
-      isPlanar,
-      lossless,
-      ratio,
-      compressedFrame,
-      compressedSize);
-    if (result.good())
+  runner.run(
+    [&](size_t i)
     {
-      result = j2kStoreCompressedFrame(
-        sequence, offsetList, compressedFrame, compressedSize, fragmentSize);
-    }
-    delete[] compressedFrame;
+      encoded[i].result = encodeFrame(frames + i * frameSize,
+        columns,
+        rows,
+        samplesPerPixel,
+        bitsAllocated,
+        bitsStored,
+        isSigned,
+        isPlanar,
+        lossless,
+        ratio,
+        encoded[i].bytes,
+        encoded[i].size,
+        runner.openjpegThreads(i));
+    },
+    [&](size_t i) -> OFBool
+    {
+      result = encoded[i].result;
+      if (result.good())
+      {
+        result = j2kStoreCompressedFrame(
+          sequence, offsetList, encoded[i].bytes, encoded[i].size, fragmentSize);
+      }
+      delete[] encoded[i].bytes;
+      encoded[i].bytes = nullptr;
+      return result.good();
+    },
+    runner.workers());
+  // Frames encoded after a failing one are not stored.
+  for (EncodedFrame& frame : encoded)
+  {
+    delete[] frame.bytes;
   }
   if (result.bad())
   {
@@ -347,7 +373,8 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   OFBool lossless,
   double compressionRatio,
   Uint8*& compressedFrame,
-  Uint64& compressedSize)
+  Uint64& compressedSize,
+  Uint32 openjpegThreads)
 {
   compressedFrame = nullptr;
   compressedSize = 0;
@@ -461,6 +488,13 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   if (!opj_setup_encoder(objects.codec, &parameters, image))
   {
     return EC_J2KCodecInvalidParameters;
+  }
+  // OpenJPEG 2.5 encodes the code blocks and the wavelet transform on its own threads; the
+  // codestream does not depend on their number. A refusal leaves it on this thread.
+  if (openjpegThreads > 1)
+  {
+    (void)opj_codec_set_threads(
+      objects.codec, static_cast<int>(openjpegThreads < INT_MAX ? openjpegThreads : INT_MAX));
   }
 
   objects.stream = opj_stream_create(J2K_OUTPUT_CHUNK, OPJ_FALSE);
