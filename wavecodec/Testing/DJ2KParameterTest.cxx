@@ -32,6 +32,7 @@ void ExpectSameMembers(const DJ2KCodecParameter& a, const DJ2KCodecParameter& b)
   EXPECT_EQ(a.getCreateOffsetTable(), b.getCreateOffsetTable());
   EXPECT_EQ(a.getFragmentSize(), b.getFragmentSize());
   EXPECT_EQ(a.getConvertToSC(), b.getConvertToSC());
+  EXPECT_EQ(a.getThreadCount(), b.getThreadCount());
 }
 
 } // namespace
@@ -46,6 +47,7 @@ TEST(DJ2KCodecParameter, DefaultConstructionCreatesOffsetTableOnly)
   EXPECT_TRUE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
+  EXPECT_EQ(p.getThreadCount(), 0u);
   EXPECT_STREQ(p.className(), "DJ2KCodecParameter");
 }
 
@@ -59,6 +61,10 @@ TEST(DJ2KCodecParameter, DecoderFormKeepsEncoderDefaults)
   EXPECT_TRUE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
+  // Without the trailing argument: one thread per processor core.
+  EXPECT_EQ(p.getThreadCount(), 0u);
+  EXPECT_EQ(DJ2KCodecParameter(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse, 3u).getThreadCount(),
+    3u);
 }
 
 TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
@@ -71,12 +77,14 @@ TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
   EXPECT_FALSE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 64u);
   EXPECT_TRUE(p.getConvertToSC());
+  EXPECT_EQ(p.getThreadCount(), 0u);
+  EXPECT_EQ(DJ2KCodecParameter(OFTrue, 0u, EJ2KUC_default, OFFalse, 1u).getThreadCount(), 1u);
 }
 
 TEST(DJ2KCodecParameter, CloneAndCopyCarryEveryMember)
 {
-  const DJ2KCodecParameter decoderForm(EJ2KUC_always, EJ2KPC_auto, OFTrue, OFFalse);
-  const DJ2KCodecParameter encoderForm(OFFalse, 17u, EJ2KUC_never, OFTrue);
+  const DJ2KCodecParameter decoderForm(EJ2KUC_always, EJ2KPC_auto, OFTrue, OFFalse, 5u);
+  const DJ2KCodecParameter encoderForm(OFFalse, 17u, EJ2KUC_never, OFTrue, 7u);
   for (const DJ2KCodecParameter* original : { &decoderForm, &encoderForm })
   {
     std::unique_ptr<DcmCodecParameter> clone(original->clone());
