@@ -1,10 +1,18 @@
-// Decoding speed of the JPEG 2000 codec, measured side by side in one run:
-//  1. a 100-frame 512x512 16-bit lossless series decoded through DCMTK with the codec, against
-//     the same codestreams decoded with OpenJPEG alone (goal: ratio at most 1.05);
-//  2. dcmdj2k against gdcmconv --raw on the same file, whole process.
-// The series is made here. Options: --rounds=N (default 5), --frames=N (default 100).
+// Decoding speed of the JPEG 2000 codec, measured side by side in one run, every comparison in
+// pairs whose order alternates from round to round (the machine may be shared):
+//  1. in-process, a 100-frame 512x512 16-bit lossless series decoded through DCMTK: the serial
+//     codec (one thread) against the same codestreams decoded with OpenJPEG alone (overhead,
+//     goal at most 1.05), and the parallel codec against the serial one (goal at least 1.8);
+//  2. the peak memory the codec adds while decoding, serial and parallel, beside OpenJPEG's own
+//     working memory for one frame (goal: at most one frame-sized buffer per worker more);
+//  3. dcmdj2k against gdcmconv --raw, whole processes, on the series (goal at most 0.75, wall)
+//     and on one 4096x4096 16-bit frame (goal at most 1.0, wall).
+// Every ratio is printed again at the end. Options: --rounds=N (default 5), --frames=N
+// (default 100), --threads=N (the parallel codec's threads, default 0: one per core),
+// --large=N (edge of the single large frame, default 4096; 0 skips it).
 #include "BenchmarkMedian.h"
 #include "dj2kdecode.h"
+#include "dj2kpool.h"
 
 #include "dcmtk/config/osconfig.h"
 #include "dcmtk/dcmdata/dcdatset.h"
@@ -18,7 +26,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -112,27 +119,29 @@ OPJ_BOOL seekFn(OPJ_OFF_T pos, void* user)
   return OPJ_TRUE;
 }
 
-// A CT-like slice: smooth structures in a 16-bit range with some noise.
-std::vector<uint8_t> encodeSlice(unsigned index)
+// A CT-like slice of size x size: smooth structures in a 16-bit range with some noise.
+std::vector<uint8_t> encodeSlice(unsigned index, unsigned size = kSize)
 {
   opj_image_cmptparm_t param;
   memset(&param, 0, sizeof(param));
   param.dx = param.dy = 1;
-  param.w = param.h = kSize;
+  param.w = param.h = size;
   param.prec = 16;
   opj_image_t* image = opj_image_create(1, &param, OPJ_CLRSPC_GRAY);
-  image->x1 = image->y1 = kSize;
+  image->x1 = image->y1 = size;
+  const double scale = double(size) / kSize;
   uint32_t state = 12345u + index;
-  for (unsigned y = 0; y < kSize; ++y)
+  for (unsigned y = 0; y < size; ++y)
   {
-    for (unsigned x = 0; x < kSize; ++x)
+    for (unsigned x = 0; x < size; ++x)
     {
-      const double dx = double(x) - 256.0, dy = double(y) - 256.0 - index;
+      const double dx = (double(x) - size / 2.0) / scale;
+      const double dy = (double(y) - size / 2.0) / scale - index;
       const double r = std::sqrt(dx * dx + dy * dy);
       double v = r < 200 ? 30000 + 8000 * std::cos(r / 15.0 + index) : 1000;
       state = state * 1664525u + 1013904223u;
       v += double(state >> 26);
-      image->comps[0].data[y * kSize + x] = int32_t(v);
+      image->comps[0].data[size_t(y) * size + x] = int32_t(v);
     }
   }
   opj_cparameters_t parameters;
@@ -143,6 +152,8 @@ std::vector<uint8_t> encodeSlice(unsigned index)
   parameters.irreversible = 0;
   opj_codec_t* codec = opj_create_compress(OPJ_CODEC_J2K);
   opj_setup_encoder(codec, &parameters, image);
+  // Making the fixture is not measured: OpenJPEG may use every core for it.
+  opj_codec_set_threads(codec, int(DJ2KThreadPool::hardwareThreads()));
   Buffer out;
   opj_stream_t* stream = opj_stream_create(1 << 20, OPJ_FALSE);
   opj_stream_set_user_data(stream, &out, nullptr);
@@ -184,21 +195,24 @@ void decodeWithOpenJPEG(const std::vector<uint8_t>& codestream, uint16_t* frame)
     std::exit(1);
   }
   const int32_t* data = image->comps[0].data;
-  for (size_t k = 0; k < size_t(kSize) * kSize; ++k)
+  const size_t count = size_t(image->comps[0].w) * image->comps[0].h;
+  for (size_t k = 0; k < count; ++k)
     frame[k] = uint16_t(std::min(65535, std::max(0, data[k])));
   opj_image_destroy(image);
   opj_stream_destroy(stream);
   opj_destroy_codec(codec);
 }
 
-DcmFileFormat* makeFile(const std::vector<std::vector<uint8_t>>& codestreams, unsigned frames)
+DcmFileFormat* makeFile(const std::vector<std::vector<uint8_t>>& codestreams,
+  unsigned frames,
+  unsigned size = kSize)
 {
   auto* file = new DcmFileFormat();
   DcmDataset* ds = file->getDataset();
   ds->putAndInsertString(DCM_SOPClassUID, "1.2.840.10008.5.1.4.1.1.7");
   ds->putAndInsertString(DCM_SOPInstanceUID, "1.2.826.0.1.3680043.9.7433.2.1");
-  ds->putAndInsertUint16(DCM_Rows, kSize);
-  ds->putAndInsertUint16(DCM_Columns, kSize);
+  ds->putAndInsertUint16(DCM_Rows, Uint16(size));
+  ds->putAndInsertUint16(DCM_Columns, Uint16(size));
   ds->putAndInsertUint16(DCM_SamplesPerPixel, 1);
   ds->putAndInsertUint16(DCM_BitsAllocated, 16);
   ds->putAndInsertUint16(DCM_BitsStored, 16);
@@ -258,11 +272,23 @@ Timing measure(const std::function<void()>& work)
   return t;
 }
 
-// Runs a program to its end; cpu receives the user and system time it used.
-bool runProcess(const std::vector<std::string>& argv, double& cpu)
+// What a finished program used: wall and CPU seconds, peak resident memory.
+struct ProcessUse
 {
+  double wall = 0;
+  double cpu = 0;
+  double peakMiB = 0;
+};
+
+// Runs a program to its end under GNU time, which reports the program's own peak memory (a
+// process started from this one directly would count this one's peak as its own); false when
+// it could not start or did not exit with 0.
+bool runProcess(const std::vector<std::string>& argv, const std::string& report, ProcessUse& use)
+{
+  std::vector<std::string> command{ TIME_PATH, "-f", "%U %S %M", "-o", report };
+  command.insert(command.end(), argv.begin(), argv.end());
   std::vector<char*> args;
-  for (const std::string& a : argv)
+  for (const std::string& a : command)
     args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   posix_spawn_file_actions_t actions;
@@ -271,14 +297,168 @@ bool runProcess(const std::vector<std::string>& argv, double& cpu)
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
   int status = -1;
+  const auto start = std::chrono::steady_clock::now();
   const bool started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
-  rusage usage;
-  if (!started || wait4(pid, &status, 0, &usage) != pid)
+  if (!started || waitpid(pid, &status, 0) != pid)
     return false;
-  cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-        1e-6 * double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  use.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double user = 0, system = 0, peakKiB = 0;
+  FILE* f = std::fopen(report.c_str(), "r");
+  const bool read = f != nullptr && std::fscanf(f, "%lf %lf %lf", &user, &system, &peakKiB) == 3;
+  if (f != nullptr)
+    std::fclose(f);
+  use.cpu = user + system;
+  use.peakMiB = peakKiB / 1024.0;
+  return read && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Kibibytes of a line of /proc/self/status ("VmRSS", "VmHWM").
+double statusKiB(const char* key)
+{
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (f == nullptr)
+    return -1;
+  char line[256];
+  double value = -1;
+  const size_t n = strlen(key);
+  while (std::fgets(line, sizeof(line), f))
+  {
+    if (strncmp(line, key, n) == 0 && line[n] == ':')
+      value = std::atof(line + n + 1);
+  }
+  std::fclose(f);
+  return value;
+}
+
+// In a child process: how far the peak resident memory rises above the memory in use while
+// work runs (MiB), or -1. The child starts from the parent's memory, so that earlier runs
+// leave nothing behind; the kernel's peak is reset to the current use first.
+double peakGrowthMiB(const std::function<void()>& work)
+{
+  int channel[2];
+  if (pipe(channel) != 0)
+    return -1;
+  const pid_t pid = fork();
+  if (pid == 0)
+  {
+    close(channel[0]);
+    double growth = -1;
+    const int clear = open("/proc/self/clear_refs", O_WRONLY);
+    if (clear >= 0 && write(clear, "5", 1) == 1)
+    {
+      const double before = statusKiB("VmRSS");
+      work();
+      growth = (statusKiB("VmHWM") - before) / 1024.0;
+    }
+    if (clear >= 0)
+      close(clear);
+    (void)!write(channel[1], &growth, sizeof(growth));
+    _exit(0);
+  }
+  close(channel[1]);
+  double growth = -1;
+  if (pid < 0 || read(channel[0], &growth, sizeof(growth)) != ssize_t(sizeof(growth)))
+    growth = -1;
+  close(channel[0]);
+  if (pid > 0)
+    waitpid(pid, nullptr, 0);
+  return growth;
+}
+
+void registerDecoders(Uint32 threads)
+{
+  DJ2KDecoderRegistration::cleanup();
+  DJ2KDecoderRegistration::registerCodecs(
+    EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse, threads);
+}
+
+// Decodes a fresh copy of the series through DCMTK with the registered decoders.
+void decodeThroughDcmtk(const std::vector<std::vector<uint8_t>>& codestreams,
+  unsigned frames,
+  unsigned size,
+  Timing* timing)
+{
+  DcmFileFormat* file = makeFile(codestreams, frames, size);
+  const Timing t = measure(
+    [&]
+    {
+      if (file->getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr).bad())
+      {
+        std::fprintf(stderr, "codec decoding failed\n");
+        std::exit(1);
+      }
+    });
+  delete file;
+  if (timing != nullptr)
+    *timing = t;
+}
+
+// The ratios, kept for the summary at the end.
+struct Summary
+{
+  std::vector<std::string> lines;
+  void add(const std::string& label, double ratio, const std::string& goal)
+  {
+    char text[256];
+    std::snprintf(text, sizeof(text), "  %-58s %7.3f   %s", label.c_str(), ratio, goal.c_str());
+    lines.push_back(text);
+  }
+};
+
+// Paired, interleaved whole-process runs of two programs on one file.
+void compareTools(const char* what,
+  const std::string& report,
+  const std::vector<std::string>& ours,
+  const std::vector<std::string>& theirs,
+  unsigned rounds,
+  double goal,
+  Summary& summary,
+  bool& ok)
+{
+  std::vector<double> ourWall, ourCpu, ourPeak, theirWall, theirCpu, theirPeak, wallRatio,
+    cpuRatio;
+  for (unsigned r = 0; r < rounds && ok; ++r)
+  {
+    ProcessUse a, b;
+    // Alternate which program goes first.
+    if (r % 2 == 0)
+      ok = runProcess(ours, report, a) && runProcess(theirs, report, b);
+    else
+      ok = runProcess(theirs, report, b) && runProcess(ours, report, a);
+    ourWall.push_back(a.wall);
+    ourCpu.push_back(a.cpu);
+    ourPeak.push_back(a.peakMiB);
+    theirWall.push_back(b.wall);
+    theirCpu.push_back(b.cpu);
+    theirPeak.push_back(b.peakMiB);
+    wallRatio.push_back(a.wall / b.wall);
+    cpuRatio.push_back(a.cpu / b.cpu);
+  }
+  if (!ok)
+    return;
+  const std::string ourName = ours[0].substr(ours[0].rfind('/') + 1);
+  const std::string theirName = theirs[0].substr(theirs[0].rfind('/') + 1) + " " + theirs[1];
+  std::printf("\nwhole process, %s, %u pairs (medians)     wall s     CPU s   peak MiB\n",
+    what,
+    rounds);
+  std::printf("  %-40s %10.3f %9.3f %10.1f\n",
+    ourName.c_str(),
+    Median(ourWall),
+    Median(ourCpu),
+    Median(ourPeak));
+  std::printf("  %-40s %10.3f %9.3f %10.1f\n",
+    theirName.c_str(),
+    Median(theirWall),
+    Median(theirCpu),
+    Median(theirPeak));
+  std::printf("  ratio of the pairs                       %10.3f %9.3f\n",
+    Median(wallRatio),
+    Median(cpuRatio));
+  char goalText[64];
+  std::snprintf(goalText, sizeof(goalText), "goal <= %.2f (wall)", goal);
+  summary.add(ourName + " / " + theirName + ", " + what + ", wall", Median(wallRatio), goalText);
+  summary.add(ourName + " / " + theirName + ", " + what + ", CPU", Median(cpuRatio), "");
 }
 
 } // namespace
@@ -287,13 +467,30 @@ int main(int argc, char* argv[])
 {
   unsigned rounds = 5;
   unsigned frames = 100;
+  unsigned threads = 0;
+  unsigned large = 4096;
   for (int i = 1; i < argc; ++i)
   {
     if (strncmp(argv[i], "--rounds=", 9) == 0)
       rounds = unsigned(std::max(1, atoi(argv[i] + 9)));
     else if (strncmp(argv[i], "--frames=", 9) == 0)
       frames = unsigned(std::max(2, atoi(argv[i] + 9)));
+    else if (strncmp(argv[i], "--threads=", 10) == 0)
+      threads = unsigned(std::max(0, atoi(argv[i] + 10)));
+    else if (strncmp(argv[i], "--large=", 8) == 0)
+      large = unsigned(std::max(0, std::min(65535, atoi(argv[i] + 8))));
+    else
+    {
+      std::fprintf(stderr,
+        "usage: %s [--rounds=N] [--frames=N] [--threads=N] [--large=N]\n",
+        argv[0]);
+      return 2;
+    }
   }
+  const unsigned workers = threads == 0 ? DJ2KThreadPool::hardwareThreads() : threads;
+  std::printf("%u processor cores (hardware concurrency); parallel codec: %u threads\n",
+    DJ2KThreadPool::hardwareThreads(),
+    workers);
 
   std::printf("encoding %u distinct 512x512 16-bit lossless frames...\n", kDistinctFrames);
   std::vector<std::vector<uint8_t>> codestreams;
@@ -307,9 +504,8 @@ int main(int argc, char* argv[])
     frames,
     double(compressed) / kDistinctFrames / 1024.0);
 
-  DJ2KDecoderRegistration::registerCodecs(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse);
-
   // Check once that both roads give the same pixels.
+  registerDecoders(threads);
   {
     DcmFileFormat* file = makeFile(codestreams, frames);
     if (file->getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr).bad())
@@ -332,90 +528,160 @@ int main(int argc, char* argv[])
     delete file;
   }
 
-  std::vector<double> codecWall, codecCpu, openjpegWall, openjpegCpu;
+  // In-process: serial codec, parallel codec and OpenJPEG alone, in a rotating order.
+  Summary summary;
+  std::vector<double> serialWall, serialCpu, parallelWall, parallelCpu, openjpegWall, openjpegCpu,
+    overheadCpu, overheadWall, speedup;
   std::vector<uint16_t> output(size_t(frames) * kSize * kSize);
   for (unsigned r = 0; r < rounds; ++r)
   {
-    DcmFileFormat* file = makeFile(codestreams, frames);
-    Timing t = measure(
-      [&] { (void)file->getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr); });
-    delete file;
-    codecWall.push_back(t.wall);
-    codecCpu.push_back(t.cpu);
-    t = measure(
-      [&]
+    Timing serial, parallel, alone;
+    for (unsigned k = 0; k < 3; ++k)
+    {
+      switch ((r + k) % 3)
       {
-        for (unsigned f = 0; f < frames; ++f)
-          decodeWithOpenJPEG(
-            codestreams[f % kDistinctFrames], output.data() + size_t(f) * kSize * kSize);
-      });
-    openjpegWall.push_back(t.wall);
-    openjpegCpu.push_back(t.cpu);
+        case 0:
+          registerDecoders(1);
+          decodeThroughDcmtk(codestreams, frames, kSize, &serial);
+          break;
+        case 1:
+          registerDecoders(threads);
+          decodeThroughDcmtk(codestreams, frames, kSize, &parallel);
+          break;
+        default:
+          alone = measure(
+            [&]
+            {
+              for (unsigned f = 0; f < frames; ++f)
+                decodeWithOpenJPEG(
+                  codestreams[f % kDistinctFrames], output.data() + size_t(f) * kSize * kSize);
+            });
+          break;
+      }
+    }
+    serialWall.push_back(serial.wall);
+    serialCpu.push_back(serial.cpu);
+    parallelWall.push_back(parallel.wall);
+    parallelCpu.push_back(parallel.cpu);
+    openjpegWall.push_back(alone.wall);
+    openjpegCpu.push_back(alone.cpu);
+    overheadCpu.push_back(serial.cpu / alone.cpu);
+    overheadWall.push_back(serial.wall / alone.wall);
+    speedup.push_back(serial.wall / parallel.wall);
   }
-  std::printf("\nin-process decoding of %u frames, median of %u rounds      wall s     CPU s\n",
+  std::printf("\nin-process decoding of %u frames, %u rounds (medians)       wall s     CPU s\n",
     frames,
     rounds);
-  std::printf("  DCMTK + wavecodec                                  %8.3f  %8.3f\n",
-    Median(codecWall),
-    Median(codecCpu));
-  std::printf("  OpenJPEG alone                                     %8.3f  %8.3f\n",
+  std::printf("  DCMTK + wavecodec, 1 thread                         %8.3f  %8.3f\n",
+    Median(serialWall),
+    Median(serialCpu));
+  std::printf("  DCMTK + wavecodec, %2u threads                       %8.3f  %8.3f\n",
+    workers,
+    Median(parallelWall),
+    Median(parallelCpu));
+  std::printf("  OpenJPEG alone                                      %8.3f  %8.3f\n",
     Median(openjpegWall),
     Median(openjpegCpu));
-  std::printf("  overhead ratio (goal <= 1.05)                      %8.3f  %8.3f\n",
-    Median(codecWall) / Median(openjpegWall),
-    Median(codecCpu) / Median(openjpegCpu));
+  std::printf("  overhead: 1 thread / OpenJPEG alone                 %8.3f  %8.3f\n",
+    Median(overheadWall),
+    Median(overheadCpu));
+  std::printf("  speed-up: 1 thread / %2u threads (wall)              %8.3f\n",
+    workers,
+    Median(speedup));
+  summary.add("in process: serial codec / OpenJPEG alone, CPU", Median(overheadCpu), "goal <= 1.05");
+  summary.add("in process: serial codec / OpenJPEG alone, wall", Median(overheadWall), "");
+  summary.add("in process: speed-up of " + std::to_string(workers) + " threads over 1, wall",
+    Median(speedup),
+    "goal >= 1.8");
 
-  // Whole processes on the same file.
+  // Memory: how much the peak rises while the codec decodes, and OpenJPEG's own working memory
+  // for one frame.
+  const double frameMiB = double(kSize) * kSize * 2 / (1024.0 * 1024.0);
+  const double outputMiB = frameMiB * frames;
+  const double openjpegFrame = peakGrowthMiB(
+    [&] { decodeWithOpenJPEG(codestreams[0], output.data()); });
+  std::printf("\npeak memory added while decoding (frame %.2f MiB, output %.1f MiB)\n",
+    frameMiB,
+    outputMiB);
+  std::printf("  OpenJPEG alone, one frame                           %8.1f MiB\n", openjpegFrame);
+  double serialPeak = 0;
+  std::vector<Uint32> memoryThreads{ 1, 2, std::max(7u, workers) };
+  for (const Uint32 t : memoryThreads)
+  {
+    registerDecoders(t);
+    const double peak =
+      peakGrowthMiB([&] { decodeThroughDcmtk(codestreams, frames, kSize, nullptr); });
+    if (t == 1)
+      serialPeak = peak;
+    std::printf("  DCMTK + wavecodec, %u thread%s                        %8.1f MiB",
+      t,
+      t == 1 ? " " : "s",
+      peak);
+    if (t > 1)
+    {
+      const double perWorker = (peak - serialPeak) / double(t - 1);
+      std::printf(", %.1f MiB more per added worker", perWorker);
+      if (t == memoryThreads.back())
+        summary.add("memory per added worker / (OpenJPEG's frame + 1 frame)",
+          perWorker / (openjpegFrame + frameMiB),
+          "goal <= 1.0");
+    }
+    std::printf("\n");
+  }
+
+  // Whole processes on the same files.
   char dir[] = "/tmp/wavecodec-bench-XXXXXX";
   if (mkdtemp(dir) == nullptr)
     return 1;
   const std::string in = std::string(dir) + "/series.dcm";
+  const std::string inLarge = std::string(dir) + "/large.dcm";
   const std::string outTool = std::string(dir) + "/dcmdj2k.dcm";
   const std::string outGdcm = std::string(dir) + "/gdcmconv.dcm";
+  const std::string report = std::string(dir) + "/time.txt";
+  bool ok = true;
   {
     DcmFileFormat* file = makeFile(codestreams, frames);
-    if (file->saveFile(in.c_str(), EXS_JPEG2000LosslessOnly).bad())
-      return 1;
+    ok = file->saveFile(in.c_str(), EXS_JPEG2000LosslessOnly).good();
     delete file;
   }
-  std::vector<double> toolWall, toolCpu, gdcmWall, gdcmCpu;
-  bool ok = true;
-  for (unsigned r = 0; r < rounds && ok; ++r)
+  if (ok && large > 0)
   {
-    double cpu = 0;
-    toolWall.push_back(measure(
-      [&] {
-        ok = ok && runProcess({ DCMDJ2K_PATH, in, outTool }, cpu);
-      }).wall);
-    toolCpu.push_back(cpu);
-    gdcmWall.push_back(measure(
-      [&] {
-        ok = ok && runProcess({ GDCMCONV_PATH, "--raw", in, outGdcm }, cpu);
-      }).wall);
-    gdcmCpu.push_back(cpu);
+    std::printf("\nencoding one %ux%u 16-bit lossless frame...\n", large, large);
+    DcmFileFormat* file = makeFile({ encodeSlice(3, large) }, 1, large);
+    ok = file->saveFile(inLarge.c_str(), EXS_JPEG2000LosslessOnly).good();
+    delete file;
   }
-  unlink(in.c_str());
-  unlink(outTool.c_str());
-  unlink(outGdcm.c_str());
+  if (ok)
+    compareTools((std::to_string(frames) + "-frame series").c_str(),
+      report,
+      { DCMDJ2K_PATH, in, outTool },
+      { GDCMCONV_PATH, "--raw", in, outGdcm },
+      rounds,
+      0.75,
+      summary,
+      ok);
+  if (ok && large > 0)
+    compareTools((std::to_string(large) + "x" + std::to_string(large) + " frame").c_str(),
+      report,
+      { DCMDJ2K_PATH, inLarge, outTool },
+      { GDCMCONV_PATH, "--raw", inLarge, outGdcm },
+      rounds,
+      1.0,
+      summary,
+      ok);
+  for (const std::string& name : { in, inLarge, outTool, outGdcm, report })
+    unlink(name.c_str());
   rmdir(dir);
+  DJ2KDecoderRegistration::cleanup();
   if (!ok)
   {
     std::fprintf(stderr, "a decompression program failed\n");
     return 1;
   }
-  std::printf("\nwhole process on the %u-frame file, median of %u runs     wall s     CPU s\n",
-    frames,
-    rounds);
-  std::printf("  dcmdj2k                                            %8.3f  %8.3f\n",
-    Median(toolWall),
-    Median(toolCpu));
-  std::printf("  gdcmconv --raw                                     %8.3f  %8.3f\n",
-    Median(gdcmWall),
-    Median(gdcmCpu));
-  std::printf("  ratio dcmdj2k / gdcmconv                           %8.3f  %8.3f\n",
-    Median(toolWall) / Median(gdcmWall),
-    Median(toolCpu) / Median(gdcmCpu));
 
-  DJ2KDecoderRegistration::cleanup();
+  std::printf("\nratios (medians of paired runs; %u processor cores)\n",
+    DJ2KThreadPool::hardwareThreads());
+  for (const std::string& line : summary.lines)
+    std::printf("%s\n", line.c_str());
   return 0;
 }
