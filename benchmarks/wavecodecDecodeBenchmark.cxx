@@ -11,6 +11,7 @@
 // (default 100), --threads=N (the parallel codec's threads, default 0: one per core),
 // --large=N (edge of the single large frame, default 4096; 0 skips it).
 #include "BenchmarkMedian.h"
+#include "BenchmarkProcess.h"
 #include "dj2kdecode.h"
 #include "dj2kpool.h"
 
@@ -24,9 +25,6 @@
 
 #include <openjpeg.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -40,8 +38,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace
 {
@@ -272,100 +268,6 @@ Timing measure(const std::function<void()>& work)
   return t;
 }
 
-// What a finished program used: wall and CPU seconds, peak resident memory.
-struct ProcessUse
-{
-  double wall = 0;
-  double cpu = 0;
-  double peakMiB = 0;
-};
-
-// Runs a program to its end under GNU time, which reports the program's own peak memory (a
-// process started from this one directly would count this one's peak as its own); false when
-// it could not start or did not exit with 0.
-bool runProcess(const std::vector<std::string>& argv, const std::string& report, ProcessUse& use)
-{
-  std::vector<std::string> command{ TIME_PATH, "-f", "%U %S %M", "-o", report };
-  command.insert(command.end(), argv.begin(), argv.end());
-  std::vector<char*> args;
-  for (const std::string& a : command)
-    args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = -1;
-  const auto start = std::chrono::steady_clock::now();
-  const bool started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  if (!started || waitpid(pid, &status, 0) != pid)
-    return false;
-  use.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  double user = 0, system = 0, peakKiB = 0;
-  FILE* f = std::fopen(report.c_str(), "r");
-  const bool read = f != nullptr && std::fscanf(f, "%lf %lf %lf", &user, &system, &peakKiB) == 3;
-  if (f != nullptr)
-    std::fclose(f);
-  use.cpu = user + system;
-  use.peakMiB = peakKiB / 1024.0;
-  return read && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// Kibibytes of a line of /proc/self/status ("VmRSS", "VmHWM").
-double statusKiB(const char* key)
-{
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (f == nullptr)
-    return -1;
-  char line[256];
-  double value = -1;
-  const size_t n = strlen(key);
-  while (std::fgets(line, sizeof(line), f))
-  {
-    if (strncmp(line, key, n) == 0 && line[n] == ':')
-      value = std::atof(line + n + 1);
-  }
-  std::fclose(f);
-  return value;
-}
-
-// In a child process: how far the peak resident memory rises above the memory in use while
-// work runs (MiB), or -1. The child starts from the parent's memory, so that earlier runs
-// leave nothing behind; the kernel's peak is reset to the current use first.
-double peakGrowthMiB(const std::function<void()>& work)
-{
-  int channel[2];
-  if (pipe(channel) != 0)
-    return -1;
-  const pid_t pid = fork();
-  if (pid == 0)
-  {
-    close(channel[0]);
-    double growth = -1;
-    const int clear = open("/proc/self/clear_refs", O_WRONLY);
-    if (clear >= 0 && write(clear, "5", 1) == 1)
-    {
-      const double before = statusKiB("VmRSS");
-      work();
-      growth = (statusKiB("VmHWM") - before) / 1024.0;
-    }
-    if (clear >= 0)
-      close(clear);
-    (void)!write(channel[1], &growth, sizeof(growth));
-    _exit(0);
-  }
-  close(channel[1]);
-  double growth = -1;
-  if (pid < 0 || read(channel[0], &growth, sizeof(growth)) != ssize_t(sizeof(growth)))
-    growth = -1;
-  close(channel[0]);
-  if (pid > 0)
-    waitpid(pid, nullptr, 0);
-  return growth;
-}
-
 void registerDecoders(Uint32 threads)
 {
   DJ2KDecoderRegistration::cleanup();
@@ -423,9 +325,9 @@ void compareTools(const char* what,
     ProcessUse a, b;
     // Alternate which program goes first.
     if (r % 2 == 0)
-      ok = runProcess(ours, report, a) && runProcess(theirs, report, b);
+      ok = RunMeasured(ours, report, a) && RunMeasured(theirs, report, b);
     else
-      ok = runProcess(theirs, report, b) && runProcess(ours, report, a);
+      ok = RunMeasured(theirs, report, b) && RunMeasured(ours, report, a);
     ourWall.push_back(a.wall);
     ourCpu.push_back(a.cpu);
     ourPeak.push_back(a.peakMiB);
@@ -598,7 +500,7 @@ int main(int argc, char* argv[])
   // for one frame.
   const double frameMiB = double(kSize) * kSize * 2 / (1024.0 * 1024.0);
   const double outputMiB = frameMiB * frames;
-  const double openjpegFrame = peakGrowthMiB(
+  const double openjpegFrame = PeakGrowthMiB(
     [&] { decodeWithOpenJPEG(codestreams[0], output.data()); });
   std::printf("\npeak memory added while decoding (frame %.2f MiB, output %.1f MiB)\n",
     frameMiB,
@@ -610,7 +512,7 @@ int main(int argc, char* argv[])
   {
     registerDecoders(t);
     const double peak =
-      peakGrowthMiB([&] { decodeThroughDcmtk(codestreams, frames, kSize, nullptr); });
+      PeakGrowthMiB([&] { decodeThroughDcmtk(codestreams, frames, kSize, nullptr); });
     if (t == 1)
       serialPeak = peak;
     std::printf("  DCMTK + wavecodec, %u thread%s                        %8.1f MiB",
