@@ -508,6 +508,42 @@ TEST_F(SafeFileWriterTest, AbortDestructionAndFailedCommitLeaveTheTargetAsItWas)
   }
 }
 
+// A folder conversion writes far more files than can be open at once: every way a writer
+// ends gives its signal-handler registration back.
+TEST_F(SafeFileWriterTest, EveryEndingGivesTheRegistrationBack)
+{
+  // tmpfs when there is one: the commits' flushes cost nothing there.
+  std::string pattern = "/dev/shm/safefilewriter-XXXXXX";
+  if (mkdtemp(&pattern[0]) == nullptr)
+  {
+    pattern = At("many");
+    ASSERT_EQ(mkdir(pattern.c_str(), 0755), 0);
+  }
+  const std::string folder = pattern;
+  int failures = 0;
+  for (int i = 0; i < 4000 && failures < 5; ++i)
+  {
+    SafeFileWriter writer(folder + "/file" + std::to_string(i % 7));
+    if (!writer.Open())
+    {
+      ADD_FAILURE() << "writer " << i << ": " << writer.GetErrorMessage();
+      ++failures;
+      continue;
+    }
+    if (i % 3 == 0 && !writer.Commit())
+    {
+      ADD_FAILURE() << "writer " << i << ": " << writer.GetErrorMessage();
+      ++failures;
+    }
+    else if (i % 3 == 1)
+    {
+      writer.Abort();
+    }
+  }
+  EXPECT_EQ(List(folder).size(), 7u);
+  nftw(folder.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
 // Open refuses with the system's reason and the user's name, and creates nothing.
 TEST_F(SafeFileWriterTest, OpenFailuresNameTheTargetAndTheSystemsReason)
 {
