@@ -16,8 +16,12 @@ namespace vireon
 ///
 ///   vireon::SafeFileWriter output(path);
 ///   if (!output.Open())  -> output.GetErrorMessage()
-///   write to output.GetPath()
+///   write to output.GetPath() and close it
 ///   if (!written || !output.Commit())  -> output.GetErrorMessage() (written: the writer's own)
+///
+/// The file must be closed (a stream closed and checked) before Commit, which flushes it to
+/// the disk. One file per writer: formats that write companion files beside the named one
+/// (MetaImage ".mhd" with its ".raw") are not covered.
 ///
 /// How the target is written (GetMethod):
 /// - Replace: a new temporary file beside the real target (symbolic links are followed, also
