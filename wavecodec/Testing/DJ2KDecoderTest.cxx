@@ -812,6 +812,18 @@ TEST_F(DJ2KDecoderTest, ErrorConditions)
     EXPECT_EQ(StringOf(*file->getDataset(), DCM_LossyImageCompression), "<absent>");
   }
 
+  // An unsupported depth is named with the supported ones.
+  for (Uint16 bitsStored : { 0, 17 })
+  {
+    auto file = MakeFile(HeaderFor(image, 8), { codestream });
+    file->getDataset()->putAndInsertUint16(DCM_BitsStored, bitsStored);
+    const OFCondition result =
+      DirectDecode(DJ2KLosslessDecoder(), *file->getDataset(), DJ2KCodecParameter());
+    EXPECT_EQ(std::string(result.text()),
+      "Unsupported bit depth for JPEG 2000: Bits Stored " + std::to_string(bitsStored) +
+        ", supported are 1 to 16");
+  }
+
   // No containing data set or item on the stack.
   {
     auto file = MakeFile(HeaderFor(image, 8), { codestream });
