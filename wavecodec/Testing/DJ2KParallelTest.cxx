@@ -558,3 +558,56 @@ TEST_F(DJ2KParallelCodec, DecodeFrameFromSeveralThreadsAtOnce)
     EXPECT_TRUE(results[t] == series.pixels) << "caller " << t;
   }
 }
+
+// The planar configuration of a frame depends on what the frames before it wrote into the data
+// set (a frame decoded through the component transform is written by pixel): a series that
+// mixes such frames with others gives the same pixels, attributes and warnings for any thread
+// count.
+TEST_F(DJ2KParallelCodec, ColourLayoutDecidedInFrameOrder)
+{
+  const unsigned frames = 9;
+  Series series = MakeSeries(12, 10, 3, 8, false, frames);
+  series.header.planarConfiguration = 1;
+  std::vector<std::vector<uint8_t>> codestreams;
+  for (unsigned f = 0; f < frames; ++f)
+  {
+    Image image = series.images[f];
+    image.mct = f == 4 || f == 7;
+    codestreams.push_back(Encode(image));
+  }
+  std::vector<uint8_t> firstPixels;
+  std::string firstAttributes;
+  size_t firstWarnings = 0;
+  for (const Uint32 threads : kThreadCounts)
+  {
+    SCOPED_TRACE(std::to_string(threads) + " threads");
+    RegisterCodecs(threads);
+    auto file = MakeFile(series.header, codestreams);
+    LogCapture log;
+    ASSERT_TRUE(file->getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr).good());
+    const std::vector<uint8_t> pixels = NativePixelBytes(*file->getDataset());
+    Uint16 planar = 9;
+    OFString photometric;
+    file->getDataset()->findAndGetUint16(DCM_PlanarConfiguration, planar);
+    file->getDataset()->findAndGetOFString(DCM_PhotometricInterpretation, photometric);
+    const std::string attributes = std::to_string(planar) + " " + photometric.c_str();
+    size_t warnings = 0;
+    for (const auto& record : log.Records())
+      warnings += record.level == OFLogger::WARN_LOG_LEVEL ? 1 : 0;
+    if (firstPixels.empty())
+    {
+      firstPixels = pixels;
+      firstAttributes = attributes;
+      firstWarnings = warnings;
+      // The frames before the first one coded with the transform keep their planes.
+      const std::vector<uint8_t> frame0 = ExpectedBytes(series.images[0], 1, 0);
+      EXPECT_FALSE(std::equal(frame0.begin(), frame0.end(), pixels.begin()));
+    }
+    else
+    {
+      EXPECT_TRUE(pixels == firstPixels);
+      EXPECT_EQ(attributes, firstAttributes);
+      EXPECT_EQ(warnings, firstWarnings) << log.Dump();
+    }
+  }
+}

@@ -33,6 +33,7 @@ void ExpectSameMembers(const DJ2KCodecParameter& a, const DJ2KCodecParameter& b)
   EXPECT_EQ(a.getFragmentSize(), b.getFragmentSize());
   EXPECT_EQ(a.getConvertToSC(), b.getConvertToSC());
   EXPECT_EQ(a.getThreadCount(), b.getThreadCount());
+  EXPECT_EQ(a.getRefuseHighBits(), b.getRefuseHighBits());
 }
 
 } // namespace
@@ -48,6 +49,7 @@ TEST(DJ2KCodecParameter, DefaultConstructionCreatesOffsetTableOnly)
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
   EXPECT_EQ(p.getThreadCount(), 0u);
+  EXPECT_FALSE(p.getRefuseHighBits());
   EXPECT_STREQ(p.className(), "DJ2KCodecParameter");
 }
 
@@ -61,6 +63,7 @@ TEST(DJ2KCodecParameter, DecoderFormKeepsEncoderDefaults)
   EXPECT_TRUE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
+  EXPECT_FALSE(p.getRefuseHighBits());
   // Without the trailing argument: one thread per processor core.
   EXPECT_EQ(p.getThreadCount(), 0u);
   EXPECT_EQ(DJ2KCodecParameter(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse, 3u).getThreadCount(),
@@ -77,15 +80,19 @@ TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
   EXPECT_FALSE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 64u);
   EXPECT_TRUE(p.getConvertToSC());
+  // Samples with bits above Bits Stored are encoded by their stored bits unless refused.
+  EXPECT_FALSE(p.getRefuseHighBits());
+  EXPECT_TRUE(DJ2KCodecParameter(OFFalse, 64u, EJ2KUC_never, OFTrue, OFTrue).getRefuseHighBits());
   EXPECT_EQ(p.getThreadCount(), 0u);
-  EXPECT_EQ(DJ2KCodecParameter(OFTrue, 0u, EJ2KUC_default, OFFalse, 1u).getThreadCount(), 1u);
+  EXPECT_EQ(DJ2KCodecParameter(OFTrue, 0u, EJ2KUC_default, OFFalse, OFFalse, 1u).getThreadCount(), 1u);
 }
 
 TEST(DJ2KCodecParameter, CloneAndCopyCarryEveryMember)
 {
   const DJ2KCodecParameter decoderForm(EJ2KUC_always, EJ2KPC_auto, OFTrue, OFFalse, 5u);
-  const DJ2KCodecParameter encoderForm(OFFalse, 17u, EJ2KUC_never, OFTrue, 7u);
-  for (const DJ2KCodecParameter* original : { &decoderForm, &encoderForm })
+  const DJ2KCodecParameter encoderForm(OFFalse, 17u, EJ2KUC_never, OFTrue, OFFalse, 7u);
+  const DJ2KCodecParameter refusing(OFTrue, 0u, EJ2KUC_default, OFFalse, OFTrue);
+  for (const DJ2KCodecParameter* original : { &decoderForm, &encoderForm, &refusing })
   {
     std::unique_ptr<DcmCodecParameter> clone(original->clone());
     auto* typed = dynamic_cast<DJ2KCodecParameter*>(clone.get());

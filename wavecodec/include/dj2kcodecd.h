@@ -24,8 +24,9 @@ public:
 
   // Decodes every frame of pixSeq into a new word array of uncompressedPixelData and updates
   // Planar Configuration, Number of Frames, Lossy Image Compression and, when asked for, the
-  // SOP Instance UID of the data set or item below the pixel data on objStack. The result
-  // does not depend on the number of threads: the condition is the first failing frame's.
+  // SOP Instance UID of the data set or item below the pixel data on objStack. Colour that
+  // the inverse component transform turned into RGB (YBR_RCT, YBR_ICT) is labelled RGB. The
+  // result does not depend on the number of threads: the condition is the first failing frame's.
   virtual OFCondition decode(const DcmRepresentationParameter* fromRepParam,
     DcmPixelSequence* pixSeq,
     DcmPolymorphOBOW& uncompressedPixelData,
@@ -72,7 +73,8 @@ public:
   // Bits allocated per decoded sample: 8 for 2 to 8 bits stored, 16 for 9 to 16, else 0.
   virtual Uint16 decodedBitsAllocated(Uint16 bitsAllocated, Uint16 bitsStored) const;
 
-  // The colour model after decompression: the data set's Photometric Interpretation.
+  // The colour model after decompression: the data set's Photometric Interpretation, RGB for
+  // YBR_RCT and YBR_ICT.
   virtual OFCondition determineDecompressedColorModel(const DcmRepresentationParameter* fromParam,
     DcmPixelSequence* fromPixSeq,
     const DcmCodecParameter* cp,
@@ -88,6 +90,8 @@ private:
   virtual OFBool isLosslessProcess() const = 0;
 
   // Decodes one frame of imageFrames frames; the worker behind decode and decodeFrame.
+  // rgbOutput tells whether the frame's samples became RGB through the inverse component
+  // transform (or a YBR_RCT or YBR_ICT label).
   static OFCondition decodeFrame(DcmPixelSequence* fromPixSeq,
     const DJ2KCodecParameter* cp,
     DcmItem* dataset,
@@ -99,7 +103,8 @@ private:
     Uint16 imageColumns,
     Uint16 imageRows,
     Uint16 imageSamplesPerPixel,
-    Uint16 bytesPerSample);
+    Uint16 bytesPerSample,
+    OFBool& rgbOutput);
 
   // Finds the fragments of frame frameNo, which start at startFragment, and fetches their
   // bytes; advances startFragment past those fetched.
@@ -110,8 +115,9 @@ private:
     Sint32 imageFrames,
     DJ2KFrameFragments& fragments);
 
-  // Decodes located fragments into buffer and arranges the colour planes; reads and writes
-  // no DCMTK object, so that it can run on any thread.
+  // Decodes located fragments into buffer; componentTransform tells whether OpenJPEG applied
+  // the inverse component transform. Reads and writes no DCMTK object, so that it can run on
+  // any thread.
   static OFCondition decodeFragments(const DJ2KFrameFragments& fragments,
     void* buffer,
     Uint32 bufSize,
@@ -120,8 +126,20 @@ private:
     Uint16 imageSamplesPerPixel,
     Uint16 bytesPerSample,
     Uint16 pixelRepresentation,
-    Uint16 planarConfiguration,
-    Uint32 openjpegThreads);
+    Uint32 openjpegThreads,
+    OFBool& componentTransform);
+
+  // Settles a decoded frame's planar configuration (colour from a component transform is RGB
+  // by pixel unless by plane is asked for; rgbOutput says so) and arranges its planes.
+  static OFCondition arrangeFrame(const DJ2KCodecParameter* cp,
+    void* buffer,
+    Uint16 imageColumns,
+    Uint16 imageRows,
+    Uint16 imageSamplesPerPixel,
+    Uint16 bytesPerSample,
+    OFBool componentTransform,
+    Uint16& planarConfiguration,
+    OFBool& rgbOutput);
 
   // Planar Configuration of the decoded frames under the codec parameter's policy; with
   // warn, a value other than 0 in the data set is reported.

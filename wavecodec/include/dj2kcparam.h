@@ -23,11 +23,13 @@ public:
     Uint32 threadCount = 0);
 
   // Encoder form: the decoder settings keep their defaults (restore the planar
-  // configuration, use the offset table, fail on a bad frame).
+  // configuration, use the offset table, fail on a bad frame). refuseHighBits: refuse images
+  // with sample bits set above Bits Stored instead of encoding their Bits Stored bits.
   DJ2KCodecParameter(OFBool createOffsetTable,
     Uint32 fragmentSize,
     J2K_UIDCreation uidCreation,
     OFBool convertToSC,
+    OFBool refuseHighBits = OFFalse,
     Uint32 threadCount = 0);
 
   DJ2KCodecParameter(const DJ2KCodecParameter& arg);
@@ -52,6 +54,9 @@ public:
   Uint32 getFragmentSize() const { return fragmentSize_; }
   // Encoder: convert the data set to Secondary Capture after compression.
   OFBool getConvertToSC() const { return convertToSC_; }
+  // Encoder: refuse samples with bits set above Bits Stored (otherwise only the Bits Stored
+  // bits are encoded, sign-extended for signed samples).
+  OFBool getRefuseHighBits() const { return refuseHighBits_; }
   // Threads that decode or encode the frames of one data set: 0 for one per processor core
   // (DJ2KThreadPool::hardwareThreads()), 1 for none besides the caller's.
   Uint32 getThreadCount() const { return threadCount_; }
@@ -66,6 +71,7 @@ private:
   OFBool createOffsetTable_;
   Uint32 fragmentSize_;
   OFBool convertToSC_;
+  OFBool refuseHighBits_;
   Uint32 threadCount_;
 };
 

@@ -9,6 +9,7 @@ DJ2KCodecParameter::DJ2KCodecParameter()
   , createOffsetTable_(OFTrue)
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
+  , refuseHighBits_(OFFalse)
   , threadCount_(0)
 {
 }
@@ -26,6 +27,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(J2K_UIDCreation uidCreation,
   , createOffsetTable_(OFTrue)
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
+  , refuseHighBits_(OFFalse)
   , threadCount_(threadCount)
 {
 }
@@ -34,6 +36,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   Uint32 fragmentSize,
   J2K_UIDCreation uidCreation,
   OFBool convertToSC,
+  OFBool refuseHighBits,
   Uint32 threadCount)
   : DcmCodecParameter()
   , uidCreation_(uidCreation)
@@ -43,6 +46,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   , createOffsetTable_(createOffsetTable)
   , fragmentSize_(fragmentSize)
   , convertToSC_(convertToSC)
+  , refuseHighBits_(refuseHighBits)
   , threadCount_(threadCount)
 {
 }
@@ -56,6 +60,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(const DJ2KCodecParameter& arg)
   , createOffsetTable_(arg.createOffsetTable_)
   , fragmentSize_(arg.fragmentSize_)
   , convertToSC_(arg.convertToSC_)
+  , refuseHighBits_(arg.refuseHighBits_)
   , threadCount_(arg.threadCount_)
 {
 }

@@ -1,5 +1,6 @@
 #include "dj2kcodecd.h"
 
+#include "dj2kcond.h"
 #include "dj2kcparam.h"
 #include "dj2kdecj2k.h"
 #include "dj2kframes.h"
@@ -13,6 +14,7 @@
 #include "dcmtk/dcmdata/dcvrpobw.h"
 #include "dcmtk/dcmdata/dcxfer.h"
 #include "dcmtk/ofstd/ofstd.h"
+#include "dcmtk/ofstd/ofstream.h"
 
 #include <cstring>
 #include <mutex>
@@ -52,6 +54,15 @@ Uint16 pixelRepresentation(DcmItem* item)
   return value;
 }
 
+// Photometric Interpretation, empty when absent.
+OFString photometricInterpretation(DcmItem* item)
+{
+  OFString value;
+  if (item->findAndGetOFString(DCM_PhotometricInterpretation, value).bad())
+    value.clear();
+  return value;
+}
+
 const Uint8
   kJP2Signature[12] = { 0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50, 0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A };
 
@@ -71,6 +82,22 @@ struct ImageGeometry
   Uint16 bitsAllocated = 0;
   Uint16 bytesPerSample = 0;
 };
+
+// EC_J2KUnsupportedBitDepth naming the depth and the supported ones.
+OFCondition unsupportedBitsStored(Uint16 bitsStored)
+{
+  OFOStringStream text;
+  text << "Bits Stored " << bitsStored << ", supported are 1 to 16" << OFStringStream_ends;
+  OFSTRINGSTREAM_GETOFSTRING(text, detail)
+  return j2kDetailedCondition(EC_J2KUnsupportedBitDepth, detail);
+}
+
+// Photometric Interpretations that name JPEG 2000's component transforms: the decoded
+// samples are RGB.
+OFBool namesComponentTransform(const OFString& photometric)
+{
+  return photometric == "YBR_RCT" || photometric == "YBR_ICT";
+}
 
 // Reads and checks the geometry attributes; with readHighBit also High Bit, whose value
 // is not used.
@@ -108,7 +135,7 @@ OFCondition readGeometry(DcmItem* item, OFBool readHighBit, ImageGeometry& g)
       return result;
   }
   if (g.bitsStored == 0 || g.bitsStored > 16)
-    return EC_J2KUnsupportedBitDepth;
+    return unsupportedBitsStored(g.bitsStored);
   g.bytesPerSample = (g.bitsStored > 8 || g.bitsAllocated > 8) ? 2 : 1;
   return EC_Normal;
 }
@@ -278,9 +305,10 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
   // serial decoding meets them; the search stops at the first frame whose fragments cannot
   // be had, which then fails with that condition in its turn.
   const Uint16 pixelRep = pixelRepresentation(ditem);
-  const Uint16 planarConfig = outputPlanarConfiguration(ditem, djcp, g.samplesPerPixel, OFFalse);
+  const OFString photometric = photometricInterpretation(ditem);
   std::vector<DJ2KFrameFragments> fragments(static_cast<size_t>(frames));
   std::vector<OFCondition> results(static_cast<size_t>(frames));
+  std::vector<char> transformed(static_cast<size_t>(frames), 0);
   size_t used = 0;
   Uint32 startFragment = 1;
   while (used < fragments.size())
@@ -292,16 +320,20 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
   }
   lock.unlock();
 
-  // Each frame is decoded into its own part of the array, on any thread; whatever touches the
-  // data set happens in frame order, as the frames are committed.
+  // Each frame is decoded into its own part of the array, on any thread. What depends on the
+  // data set (the planar configuration, which the frames before may have written) is decided
+  // as the frames are committed, in frame order.
   const DJ2KFrameRunner runner(djcp->getThreadCount(), used);
   const OFBool ignoreBadFrames = djcp->getForceSingleFragmentPerFrame();
+  OFBool rgbOutput = OFFalse;
   result = EC_Normal;
   runner.run(
     [&](size_t frame)
     {
       DCMJ2K_DEBUG("JPEG 2000 decoder processes frame " << (frame + 1));
       if (results[frame].good())
+      {
+        OFBool componentTransform = OFFalse;
         results[frame] = decodeFragments(fragments[frame],
           pixelData8 + frame * frameSize,
           static_cast<Uint32>(frameSize),
@@ -310,17 +342,35 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
           g.samplesPerPixel,
           g.bytesPerSample,
           pixelRep,
-          planarConfig,
-          runner.openjpegThreads(frame));
+          runner.openjpegThreads(frame),
+          componentTransform);
+        transformed[frame] = componentTransform ? 1 : 0;
+      }
     },
     [&](size_t frame) -> OFBool
     {
       OFCondition frameResult = results[frame];
+      Uint16 planarConfig = 0;
       {
         std::lock_guard<std::mutex> guard(dcmtkMutex());
-        (void)outputPlanarConfiguration(ditem, djcp, g.samplesPerPixel, OFTrue);
-        if (frameResult.good() && g.samplesPerPixel > 1)
-          (void)ditem->putAndInsertUint16(DCM_PlanarConfiguration, planarConfig);
+        planarConfig = outputPlanarConfiguration(ditem, djcp, g.samplesPerPixel, OFTrue);
+      }
+      OFBool frameRGB = OFFalse;
+      if (frameResult.good())
+        frameResult = arrangeFrame(djcp,
+          pixelData8 + frame * frameSize,
+          g.columns,
+          g.rows,
+          g.samplesPerPixel,
+          g.bytesPerSample,
+          transformed[frame] != 0 || namesComponentTransform(photometric),
+          planarConfig,
+          frameRGB);
+      rgbOutput = rgbOutput || frameRGB;
+      if (frameResult.good() && g.samplesPerPixel > 1)
+      {
+        std::lock_guard<std::mutex> guard(dcmtkMutex());
+        (void)ditem->putAndInsertUint16(DCM_PlanarConfiguration, planarConfig);
       }
       if (frameResult == EC_J2KInvalidCompressedData && ignoreBadFrames)
       {
@@ -349,6 +399,14 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
     char numBuf[32];
     OFStandard::snprintf(numBuf, sizeof(numBuf), "%ld", static_cast<long>(frames));
     result = ditem->putAndInsertString(DCM_NumberOfFrames, numBuf);
+    if (result.bad())
+      return result;
+  }
+
+  // The samples are RGB now; YBR_RCT and YBR_ICT describe JPEG 2000 codestreams only.
+  if (rgbOutput)
+  {
+    result = ditem->putAndInsertString(DCM_PhotometricInterpretation, "RGB");
     if (result.bad())
       return result;
   }
@@ -406,6 +464,7 @@ OFCondition DJ2KDecoderBase::decodeFrame(const DcmRepresentationParameter* /*fro
     }
   }
   DCMJ2K_DEBUG("starting to decode frame " << frameNo << " with fragment " << startFragment);
+  OFBool rgbOutput = OFFalse;
   OFCondition result = decodeFrame(fromPixSeq,
     static_cast<const DJ2KCodecParameter*>(cp),
     dataset,
@@ -417,11 +476,14 @@ OFCondition DJ2KDecoderBase::decodeFrame(const DcmRepresentationParameter* /*fro
     g.columns,
     g.rows,
     g.samplesPerPixel,
-    g.bytesPerSample);
+    g.bytesPerSample,
+    rgbOutput);
   if (result.good())
   {
     std::lock_guard<std::mutex> lock(dcmtkMutex());
     result = dataset->findAndGetOFString(DCM_PhotometricInterpretation, decompressedColorModel);
+    if (result.good() && rgbOutput)
+      decompressedColorModel = "RGB";
   }
   return result;
 }
@@ -437,19 +499,24 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
   Uint16 imageColumns,
   Uint16 imageRows,
   Uint16 imageSamplesPerPixel,
-  Uint16 bytesPerSample)
+  Uint16 bytesPerSample,
+  OFBool& rgbOutput)
 {
+  rgbOutput = OFFalse;
   DJ2KFrameFragments fragments;
   Uint16 pixelRep = 0;
   Uint16 planarConfig = 0;
+  OFString photometric;
   OFCondition result;
   {
     std::lock_guard<std::mutex> lock(dcmtkMutex());
     pixelRep = pixelRepresentation(dataset);
+    photometric = photometricInterpretation(dataset);
     planarConfig = outputPlanarConfiguration(dataset, cp, imageSamplesPerPixel, OFTrue);
     result = locateFrame(fromPixSeq, cp, frameNo, startFragment, imageFrames, fragments);
   }
   // One frame: OpenJPEG has every thread the codec may use.
+  OFBool componentTransform = OFFalse;
   if (result.good())
     result = decodeFragments(fragments,
       buffer,
@@ -459,8 +526,18 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
       imageSamplesPerPixel,
       bytesPerSample,
       pixelRep,
+      DJ2KFrameRunner(cp->getThreadCount(), 1).openjpegThreads(0),
+      componentTransform);
+  if (result.good())
+    result = arrangeFrame(cp,
+      buffer,
+      imageColumns,
+      imageRows,
+      imageSamplesPerPixel,
+      bytesPerSample,
+      componentTransform || namesComponentTransform(photometric),
       planarConfig,
-      DJ2KFrameRunner(cp->getThreadCount(), 1).openjpegThreads(0));
+      rgbOutput);
   if (result.good() && imageSamplesPerPixel > 1)
   {
     std::lock_guard<std::mutex> lock(dcmtkMutex());
@@ -488,11 +565,9 @@ Uint16 DJ2KDecoderBase::outputPlanarConfiguration(DcmItem* dataset,
     }
   }
   OFString sopClassUID;
-  OFString photometric;
   if (dataset->findAndGetOFString(DCM_SOPClassUID, sopClassUID).bad())
     sopClassUID.clear();
-  if (dataset->findAndGetOFString(DCM_PhotometricInterpretation, photometric).bad())
-    photometric.clear();
+  const OFString photometric = photometricInterpretation(dataset);
   switch (cp->getPlanarConfiguration())
   {
     case EJ2KPC_auto:
@@ -508,6 +583,35 @@ Uint16 DJ2KDecoderBase::outputPlanarConfiguration(DcmItem* dataset,
         planarConfig = determinePlanarConfiguration(sopClassUID, photometric);
       return planarConfig;
   }
+}
+
+OFCondition DJ2KDecoderBase::arrangeFrame(const DJ2KCodecParameter* cp,
+  void* buffer,
+  Uint16 imageColumns,
+  Uint16 imageRows,
+  Uint16 imageSamplesPerPixel,
+  Uint16 bytesPerSample,
+  OFBool componentTransform,
+  Uint16& planarConfiguration,
+  OFBool& rgbOutput)
+{
+  rgbOutput = OFFalse;
+  // After the inverse component transform, or for a frame labelled with one, the samples are
+  // RGB interleaved by pixel; only an explicit request keeps them by plane.
+  if (imageSamplesPerPixel > 1 && componentTransform)
+  {
+    rgbOutput = OFTrue;
+    if (cp->getPlanarConfiguration() != EJ2KPC_colorByPlane)
+      planarConfiguration = 0;
+  }
+  if (imageSamplesPerPixel == 3 && planarConfiguration == 1)
+  {
+    DCMJ2K_DEBUG("converting to planar configuration 1");
+    if (bytesPerSample == 1)
+      return createPlanarConfiguration1Byte(static_cast<Uint8*>(buffer), imageColumns, imageRows);
+    return createPlanarConfiguration1Word(static_cast<Uint16*>(buffer), imageColumns, imageRows);
+  }
+  return EC_Normal;
 }
 
 OFCondition DJ2KDecoderBase::locateFrame(DcmPixelSequence* fromPixSeq,
@@ -575,9 +679,10 @@ OFCondition DJ2KDecoderBase::decodeFragments(const DJ2KFrameFragments& fragments
   Uint16 imageSamplesPerPixel,
   Uint16 bytesPerSample,
   Uint16 pixelRepresentation,
-  Uint16 planarConfiguration,
-  Uint32 openjpegThreads)
+  Uint32 openjpegThreads,
+  OFBool& componentTransform)
 {
+  componentTransform = OFFalse;
   // A frame in one fragment is decoded where it lies; fragments are joined first.
   Uint8* joined = nullptr;
   const Uint8* codestream = nullptr;
@@ -599,8 +704,7 @@ OFCondition DJ2KDecoderBase::decodeFragments(const DJ2KFrameFragments& fragments
     }
     codestream = joined;
   }
-
-  OFCondition result = decodeJPEG2000(const_cast<Uint8*>(codestream),
+  const OFCondition result = decodeJPEG2000(const_cast<Uint8*>(codestream),
     fragments.length,
     buffer,
     bufSize,
@@ -609,17 +713,8 @@ OFCondition DJ2KDecoderBase::decodeFragments(const DJ2KFrameFragments& fragments
     imageSamplesPerPixel,
     bytesPerSample,
     pixelRepresentation,
+    &componentTransform,
     openjpegThreads);
-
-  if (result.good() && imageSamplesPerPixel == 3 && planarConfiguration == 1)
-  {
-    DCMJ2K_DEBUG("converting to planar configuration 1");
-    if (bytesPerSample == 1)
-      result = createPlanarConfiguration1Byte(static_cast<Uint8*>(buffer), imageColumns, imageRows);
-    else
-      result =
-        createPlanarConfiguration1Word(static_cast<Uint16*>(buffer), imageColumns, imageRows);
-  }
   delete[] joined;
   return result;
 }
@@ -740,6 +835,10 @@ OFCondition DJ2KDecoderBase::determineDecompressedColorModel(
       DCMJ2K_WARN("no value for mandatory element PhotometricInterpretation "
                   << DCM_PhotometricInterpretation);
       result = EC_MissingValue;
+    }
+    else if (namesComponentTransform(decompressedColorModel))
+    {
+      decompressedColorModel = "RGB";
     }
   }
   return result;

@@ -13,6 +13,9 @@
 // Decodes a raw codestream or a JP2 file into buffer, pixel by pixel with the samples of a
 // pixel in component order, one byte or one host-order word per sample. The image must have
 // exactly the expected geometry; bytes of the buffer beyond the image are left alone.
+// A codestream whose signedness differs from pixelRep keeps its two's complement bit
+// pattern, read with pixelRep's signedness. componentTransform, when given, tells whether
+// OpenJPEG applied the inverse multiple-component transform (the samples are then RGB).
 // Returns EC_Normal, EC_J2KInvalidCompressedData, EC_J2KImageDataMismatch or
 // EC_J2KUncompressedBufferTooSmall. With openjpegThreads above 1, OpenJPEG decodes the code
 // blocks of the image on that many threads of its own.
@@ -25,6 +28,7 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint16 samplesPerPixel,
   Uint16 bytesPerSample,
   Uint16 pixelRep,
+  OFBool* componentTransform = nullptr,
   Uint32 openjpegThreads = 1);
 
 // OpenJPEG message handlers forwarding to the module logger.

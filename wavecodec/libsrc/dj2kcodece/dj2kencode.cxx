@@ -16,6 +16,7 @@ void DJ2KEncoderRegistration::registerCodecs(OFBool createOffsetTable,
   Uint32 fragmentSize,
   J2K_UIDCreation uidCreation,
   OFBool convertToSC,
+  OFBool refuseHighBits,
   Uint32 threadCount)
 {
   if (registered_)
@@ -23,7 +24,7 @@ void DJ2KEncoderRegistration::registerCodecs(OFBool createOffsetTable,
     return;
   }
   cp_ = new DJ2KCodecParameter(
-    createOffsetTable, fragmentSize, uidCreation, convertToSC, threadCount);
+    createOffsetTable, fragmentSize, uidCreation, convertToSC, refuseHighBits, threadCount);
   losslessEncoder_ = new DJ2KLosslessEncoder();
   DcmCodecList::registerCodec(losslessEncoder_, nullptr, cp_);
   encoder_ = new DJ2KEncoder();
