@@ -1,13 +1,9 @@
-// What a piece of work or a whole program costs in time and memory, shared by the JPEG 2000
-// benchmarks (Linux: /proc, fork, GNU time).
+// What a whole program costs in time and memory, shared by the JPEG 2000 benchmarks (GNU time).
 #ifndef BenchmarkProcess_h
 #define BenchmarkProcess_h
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,61 +56,6 @@ inline bool RunMeasured(const std::vector<std::string>& argv,
   use.cpu = user + system;
   use.peakMiB = peakKiB / 1024.0;
   return read && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// Kibibytes of a line of /proc/self/status ("VmRSS", "VmHWM"), -1 when there is none.
-inline double StatusKiB(const char* key)
-{
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (f == nullptr)
-    return -1;
-  char line[256];
-  double value = -1;
-  const size_t n = std::strlen(key);
-  while (std::fgets(line, sizeof(line), f))
-  {
-    if (std::strncmp(line, key, n) == 0 && line[n] == ':')
-      value = std::atof(line + n + 1);
-  }
-  std::fclose(f);
-  return value;
-}
-
-// How far the peak resident memory rises above the memory in use while work runs (MiB), or -1.
-// The work runs in a child process, so that what earlier work left in the allocator does not
-// hide the growth; the kernel's peak is reset to the current use first. No other thread may
-// run when this is called.
-inline double PeakGrowthMiB(const std::function<void()>& work)
-{
-  int channel[2];
-  if (pipe(channel) != 0)
-    return -1;
-  const pid_t pid = fork();
-  if (pid == 0)
-  {
-    close(channel[0]);
-    double growth = -1;
-    const int clear = open("/proc/self/clear_refs", O_WRONLY);
-    if (clear >= 0 && write(clear, "5", 1) == 1)
-    {
-      const double before = StatusKiB("VmRSS");
-      work();
-      growth = (StatusKiB("VmHWM") - before) / 1024.0;
-    }
-    if (clear >= 0)
-      close(clear);
-    if (write(channel[1], &growth, sizeof(growth)) != ssize_t(sizeof(growth)))
-      _exit(1);
-    _exit(0);
-  }
-  close(channel[1]);
-  double growth = -1;
-  if (pid < 0 || read(channel[0], &growth, sizeof(growth)) != ssize_t(sizeof(growth)))
-    growth = -1;
-  close(channel[0]);
-  if (pid > 0)
-    waitpid(pid, nullptr, 0);
-  return growth;
 }
 
 #endif

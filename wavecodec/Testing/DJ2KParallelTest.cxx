@@ -310,7 +310,7 @@ void RegisterCodecs(Uint32 threads, bool ignoreBadFrames = false)
 {
   DJ2KEncoderRegistration::cleanup();
   DJ2KDecoderRegistration::cleanup();
-  DJ2KEncoderRegistration::registerCodecs(OFTrue, 0, EJ2KUC_default, OFFalse, threads);
+  DJ2KEncoderRegistration::registerCodecs(OFTrue, 0, EJ2KUC_default, OFFalse, OFFalse, threads);
   DJ2KDecoderRegistration::registerCodecs(
     EJ2KUC_default, EJ2KPC_restore, OFFalse, ignoreBadFrames, threads);
 }

@@ -7,6 +7,7 @@
 
 #include <limits>
 #include <memory>
+#include <type_traits>
 
 namespace
 {
@@ -86,6 +87,24 @@ TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
   EXPECT_EQ(p.getThreadCount(), 0u);
   EXPECT_EQ(DJ2KCodecParameter(OFTrue, 0u, EJ2KUC_default, OFFalse, OFFalse, 1u).getThreadCount(), 1u);
 }
+
+// A thread count given in the place of refuseHighBits (one argument too early) would turn the
+// refusal on; it does not compile, while both flags and a thread count after them do.
+static_assert(!std::is_constructible<DJ2KCodecParameter,
+                OFBool,
+                Uint32,
+                J2K_UIDCreation,
+                OFBool,
+                Uint32>::value,
+  "a thread count in the place of refuseHighBits");
+static_assert(std::is_constructible<DJ2KCodecParameter,
+                OFBool,
+                Uint32,
+                J2K_UIDCreation,
+                OFBool,
+                OFBool,
+                Uint32>::value,
+  "refuseHighBits and a thread count");
 
 TEST(DJ2KCodecParameter, CloneAndCopyCarryEveryMember)
 {

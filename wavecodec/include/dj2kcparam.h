@@ -31,6 +31,13 @@ public:
     OFBool convertToSC,
     OFBool refuseHighBits = OFFalse,
     Uint32 threadCount = 0);
+  // A number in the place of refuseHighBits is a thread count given one argument too early,
+  // which would silently turn the refusal on: it does not compile.
+  DJ2KCodecParameter(OFBool createOffsetTable,
+    Uint32 fragmentSize,
+    J2K_UIDCreation uidCreation,
+    OFBool convertToSC,
+    Uint32 refuseHighBits) = delete;
 
   DJ2KCodecParameter(const DJ2KCodecParameter& arg);
 

@@ -27,6 +27,13 @@ public:
     OFBool convertToSC = OFFalse,
     OFBool refuseHighBits = OFFalse,
     Uint32 threadCount = 0);
+  // A number in the place of refuseHighBits is a thread count given one argument too early,
+  // which would silently turn the refusal on: it does not compile.
+  static void registerCodecs(OFBool createOffsetTable,
+    Uint32 fragmentSize,
+    J2K_UIDCreation uidCreation,
+    OFBool convertToSC,
+    Uint32 refuseHighBits) = delete;
 
   // Deregisters and deletes both encoders and their parameter; does nothing when not registered.
   static void cleanup();
