@@ -94,13 +94,13 @@ private Q_SLOTS:
   void destroyedWidgetReleasesItsNode();
 
 private:
-  /// A user action on a widget that shows Node and is not editing.
+  /// What a user does to a widget that shows Node, starting while not editing.
   struct Action
   {
     const char* Name;
     void (*Run)(qKOVATextWidgetTest& test);
   };
-  static const std::vector<Action>& actionsThatDoNotEdit();
+  static const std::vector<Action>& actionsThatLeaveNoEdit();
 
   QTextEdit* edit() const { return this->Widget->textEditWidget(); }
   QPushButton* button(const char* name) const
@@ -171,7 +171,7 @@ private:
   std::string KeptText;
 };
 
-const std::vector<qKOVATextWidgetTest::Action>& qKOVATextWidgetTest::actionsThatDoNotEdit()
+const std::vector<qKOVATextWidgetTest::Action>& qKOVATextWidgetTest::actionsThatLeaveNoEdit()
 {
   static const std::vector<Action> actions = {
     { "read-only on", [](qKOVATextWidgetTest& t) { t.Widget->setReadOnly(true); } },
@@ -703,12 +703,12 @@ void qKOVATextWidgetTest::uneditedNodeKeepsItsBytesAndEncoding_data()
     const char* Text;
     int Encoding;
   } nodes[] = {
-    // Bytes that are no UTF-8, a no-break space (0xA0) among them.
+    // Bytes that are not UTF-8, a no-break space (0xA0) among them.
     { "ISO-8859-1", "Caf\xe9 cr\xe8me, 5\xa0mg\r\n\xbfS\xed?", VTK_ENCODING_ISO_8859_1 },
     { "CRLF, lone CR and U+00A0", "first\r\nsecond\rthird 5\xc2\xa0mg\r\n", VTK_ENCODING_UTF_8 },
     { "ASCII labelled US-ASCII", "plain text", VTK_ENCODING_US_ASCII },
   };
-  const std::vector<Action>& actions = actionsThatDoNotEdit();
+  const std::vector<Action>& actions = actionsThatLeaveNoEdit();
   for (const auto& node : nodes)
   {
     for (std::size_t i = 0; i < actions.size(); ++i)
@@ -729,7 +729,7 @@ void qKOVATextWidgetTest::uneditedNodeKeepsItsBytesAndEncoding()
   this->Widget->setKOVATextNode(this->Node);
   QSignalSpy written(this->Widget.get(), &qKOVATextWidget::updateKOVAFromWidgetFinished);
 
-  actionsThatDoNotEdit()[action].Run(*this);
+  actionsThatLeaveNoEdit()[action].Run(*this);
 
   QCOMPARE(
     QByteArray::fromStdString(this->Node->GetText()), QByteArray::fromStdString(this->KeptText));
