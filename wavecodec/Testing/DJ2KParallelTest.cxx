@@ -189,7 +189,7 @@ TEST(DJ2KThreadPool, HardwareThreadsByDefault)
 }
 
 // Frames go to workers; OpenJPEG gets what is left over when there are fewer frames than
-// threads, and nothing inside a pool that other work keeps busy.
+// threads, and nothing for small frames or inside a pool that other work keeps busy.
 TEST(DJ2KFrameRunner, SharesThreadsAmongFrames)
 {
   const Uint32 hardware = DJ2KThreadPool::hardwareThreads();
@@ -203,7 +203,8 @@ TEST(DJ2KFrameRunner, SharesThreadsAmongFrames)
   {
     SCOPED_TRACE(std::to_string(c.threads) + " threads, " + std::to_string(c.frames) + " frames");
     const Uint32 threads = c.threads == 0 ? hardware : c.threads;
-    const DJ2KFrameRunner runner(c.threads, c.frames);
+    const Uint64 large = DJ2KFrameRunner::minimumSamplesForOpenJPEGThreads;
+    const DJ2KFrameRunner runner(c.threads, c.frames, large);
     EXPECT_EQ(runner.workers(), std::min<size_t>(threads, c.frames));
     Uint32 total = 0;
     Uint32 fewest = threads;
@@ -219,12 +220,18 @@ TEST(DJ2KFrameRunner, SharesThreadsAmongFrames)
     EXPECT_LE(most - fewest, 1u);
     EXPECT_EQ(total, std::max<size_t>(threads, c.frames));
 
+    // Small frames: no threads for OpenJPEG, the same workers.
+    const DJ2KFrameRunner small(c.threads, c.frames, large - 1);
+    EXPECT_EQ(small.workers(), runner.workers());
+    for (size_t f = 0; f < c.frames; ++f)
+      EXPECT_EQ(small.openjpegThreads(f), 1u);
+
     // Inside a pool's work: at most the pool's threads on frames, none for OpenJPEG.
     DJ2KThreadPool pool(2);
     pool.run(1,
       [&](size_t)
       {
-        const DJ2KFrameRunner nested(c.threads, c.frames);
+        const DJ2KFrameRunner nested(c.threads, c.frames, large);
         EXPECT_EQ(nested.workers(), std::min<size_t>(std::min(threads, 2u), c.frames));
         for (size_t f = 0; f < c.frames; ++f)
           EXPECT_EQ(nested.openjpegThreads(f), 1u);
@@ -345,8 +352,9 @@ TEST_F(DJ2KParallelCodec, SameBytesForAnyThreadCount)
     { "mono 16-bit signed lossy, 9 frames", 37, 29, 1, 16, true, 9, false },
     { "RGB 8-bit lossless, 8 frames", 23, 31, 3, 8, false, 8, true },
     { "RGB 8-bit lossy, 5 frames", 23, 31, 3, 8, false, 5, false },
-    { "mono 12-bit lossless, one frame", 96, 80, 1, 12, false, 1, true },
-    { "RGB 8-bit lossy, one frame", 96, 80, 3, 8, false, 1, false },
+    // Frames large enough for OpenJPEG's threads.
+    { "mono 12-bit lossless, one frame", 256, 256, 1, 12, false, 1, true },
+    { "RGB 8-bit lossy, one frame", 160, 144, 3, 8, false, 1, false },
   };
   for (const auto& c : cases)
   {
@@ -378,7 +386,8 @@ TEST_F(DJ2KParallelCodec, SameBytesForAnyThreadCount)
       std::vector<uint8_t> pixels = NativePixelBytes(*compressed->getDataset());
       ASSERT_EQ(pixels.size(), (series.pixels.size() + 1) & ~size_t(1));
       pixels.resize(series.pixels.size());
-      if (threads > c.frames)
+      if (threads > c.frames && uint64_t(c.width) * c.height * c.comps >=
+                                    DJ2KFrameRunner::minimumSamplesForOpenJPEGThreads)
       {
         // Fewer frames than threads: OpenJPEG decodes with the threads left over.
         const unsigned most = (threads + c.frames - 1) / c.frames;

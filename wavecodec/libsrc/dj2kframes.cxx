@@ -2,8 +2,9 @@
 
 #include "dj2kpool.h"
 
-DJ2KFrameRunner::DJ2KFrameRunner(Uint32 threadCount, size_t frames)
+DJ2KFrameRunner::DJ2KFrameRunner(Uint32 threadCount, size_t frames, Uint64 frameSamples)
   : frames_(frames)
+  , frameSamples_(frameSamples)
   , threads_(threadCount == 0 ? DJ2KThreadPool::hardwareThreads() : threadCount)
   , workers_(1)
   , pool_(DJ2KThreadPool::current())
@@ -18,7 +19,8 @@ DJ2KFrameRunner::DJ2KFrameRunner(Uint32 threadCount, size_t frames)
 
 Uint32 DJ2KFrameRunner::openjpegThreads(size_t frame) const
 {
-  if (pool_ != nullptr || frames_ == 0 || frames_ >= threads_)
+  if (pool_ != nullptr || frames_ == 0 || frames_ >= threads_ ||
+      frameSamples_ < minimumSamplesForOpenJPEGThreads)
     return 1;
   // The threads shared out evenly, the first frames taking one more of the remainder.
   const Uint32 frames = static_cast<Uint32>(frames_);

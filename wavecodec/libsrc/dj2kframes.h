@@ -12,14 +12,20 @@
 class DJ2KThreadPool;
 
 // Frames go to worker threads, one frame per thread at a time. Where there are fewer frames
-// than threads, OpenJPEG gets the threads left over for its own work inside a frame. A call
-// made from the work of a pool (a tool converting the files of a folder) hands its frames to
-// that pool, whose threads are busy with other files: OpenJPEG gets no threads then.
+// than threads, OpenJPEG gets the threads left over for its own work inside a frame, unless
+// the frames are small (starting threads would cost more than they save). A call made from
+// the work of a pool (a tool converting the files of a folder) hands its frames to that pool,
+// whose threads are busy with other files: OpenJPEG gets no threads then.
 class DJ2KFrameRunner
 {
 public:
-  // threadCount as the codec parameter gives it (0: one per processor core).
-  DJ2KFrameRunner(Uint32 threadCount, size_t frames);
+  // Frames of fewer samples (columns x rows x samples per pixel) decode or encode in a few
+  // milliseconds, of which starting OpenJPEG's threads would take a good part.
+  static const Uint64 minimumSamplesForOpenJPEGThreads = 65536;
+
+  // threadCount as the codec parameter gives it (0: one per processor core); frameSamples:
+  // columns x rows x samples per pixel of each frame.
+  DJ2KFrameRunner(Uint32 threadCount, size_t frames, Uint64 frameSamples);
 
   // Threads working on frames at once, the caller's included.
   Uint32 workers() const { return workers_; }
@@ -36,6 +42,7 @@ public:
 
 private:
   size_t frames_;
+  Uint64 frameSamples_;
   Uint32 threads_;
   Uint32 workers_;
   DJ2KThreadPool* pool_;

@@ -323,7 +323,8 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
   // Each frame is decoded into its own part of the array, on any thread. What depends on the
   // data set (the planar configuration, which the frames before may have written) is decided
   // as the frames are committed, in frame order.
-  const DJ2KFrameRunner runner(djcp->getThreadCount(), used);
+  const DJ2KFrameRunner runner(
+    djcp->getThreadCount(), used, static_cast<Uint64>(g.columns) * g.rows * g.samplesPerPixel);
   const OFBool ignoreBadFrames = djcp->getForceSingleFragmentPerFrame();
   OFBool rgbOutput = OFFalse;
   result = EC_Normal;
@@ -526,7 +527,10 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
       imageSamplesPerPixel,
       bytesPerSample,
       pixelRep,
-      DJ2KFrameRunner(cp->getThreadCount(), 1).openjpegThreads(0),
+      DJ2KFrameRunner(cp->getThreadCount(),
+        1,
+        static_cast<Uint64>(imageColumns) * imageRows * imageSamplesPerPixel)
+        .openjpegThreads(0),
       componentTransform);
   if (result.good())
     result = arrangeFrame(cp,

@@ -379,7 +379,9 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     Uint64 size = 0;
   };
   std::vector<EncodedFrame> encoded(static_cast<size_t>(numberOfFrames));
-  const DJ2KFrameRunner runner(djcp->getThreadCount(), encoded.size());
+  const DJ2KFrameRunner runner(djcp->getThreadCount(),
+    encoded.size(),
+    static_cast<Uint64>(columns) * rows * samplesPerPixel);
   DcmOffsetList offsetList;
   const Uint8* frames = OFreinterpret_cast(const Uint8*, pixelData);
   Uint64 totalCompressedSize = 0;
