@@ -322,8 +322,7 @@ void compareTools(const char* what,
   Summary& summary,
   bool& ok)
 {
-  std::vector<double> ourWall, ourCpu, ourPeak, theirWall, theirCpu, theirPeak, wallRatio,
-    cpuRatio;
+  std::vector<double> ourWall, ourCpu, ourPeak, theirWall, theirCpu, theirPeak, wallRatio, cpuRatio;
   for (unsigned r = 0; r < rounds && ok; ++r)
   {
     ProcessUse a, b;
@@ -345,9 +344,8 @@ void compareTools(const char* what,
     return;
   const std::string ourName = ours[0].substr(ours[0].rfind('/') + 1);
   const std::string theirName = theirs[0].substr(theirs[0].rfind('/') + 1) + " " + theirs[1];
-  std::printf("\nwhole process, %s, %u pairs (medians)     wall s     CPU s   peak MiB\n",
-    what,
-    rounds);
+  std::printf(
+    "\nwhole process, %s, %u pairs (medians)     wall s     CPU s   peak MiB\n", what, rounds);
   std::printf("  %-40s %10.3f %9.3f %10.1f\n",
     ourName.c_str(),
     Median(ourWall),
@@ -387,9 +385,8 @@ int main(int argc, char* argv[])
       large = unsigned(std::max(0, std::min(65535, atoi(argv[i] + 8))));
     else
     {
-      std::fprintf(stderr,
-        "usage: %s [--rounds=N] [--frames=N] [--threads=N] [--large=N]\n",
-        argv[0]);
+      std::fprintf(
+        stderr, "usage: %s [--rounds=N] [--frames=N] [--threads=N] [--large=N]\n", argv[0]);
       return 2;
     }
   }
@@ -495,10 +492,10 @@ int main(int argc, char* argv[])
   std::printf("  overhead: 1 thread / OpenJPEG alone                 %8.3f  %8.3f\n",
     Median(overheadWall),
     Median(overheadCpu));
-  std::printf("  speed-up: 1 thread / %2u threads (wall)              %8.3f\n",
-    workers,
-    Median(speedup));
-  summary.add("in process: serial codec / OpenJPEG alone, CPU", Median(overheadCpu), "goal <= 1.05");
+  std::printf(
+    "  speed-up: 1 thread / %2u threads (wall)              %8.3f\n", workers, Median(speedup));
+  summary.add(
+    "in process: serial codec / OpenJPEG alone, CPU", Median(overheadCpu), "goal <= 1.05");
   summary.add("in process: serial codec / OpenJPEG alone, wall", Median(overheadWall), "");
   summary.add("in process: speed-up of " + std::to_string(workers) + " threads over 1, wall",
     Median(speedup),
@@ -522,8 +519,7 @@ int main(int argc, char* argv[])
     std::printf("\npeak heap added while decoding (frame %.2f MiB, output %.1f MiB)\n",
       frameMiB,
       frameMiB * frames);
-    std::printf("  OpenJPEG alone, one frame                           %8.1f MiB\n",
-      openjpegFrame);
+    std::printf("  OpenJPEG alone, one frame                           %8.1f MiB\n", openjpegFrame);
     double serialPeak = 0;
     const std::vector<Uint32> memoryThreads{ 1, 2, std::max(7u, workers) };
     for (const Uint32 t : memoryThreads)
@@ -602,8 +598,8 @@ int main(int argc, char* argv[])
     return 1;
   }
 
-  std::printf("\nratios (medians of paired runs; %u processor cores)\n",
-    DJ2KThreadPool::hardwareThreads());
+  std::printf(
+    "\nratios (medians of paired runs; %u processor cores)\n", DJ2KThreadPool::hardwareThreads());
   for (const std::string& line : summary.lines)
     std::printf("%s\n", line.c_str());
   return 0;

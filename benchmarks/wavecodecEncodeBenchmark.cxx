@@ -536,9 +536,9 @@ public:
       }
       // In-process runs compare CPU time; the tool runs report the child's CPU time as their
       // manual (real) time.
-      seconds_[run.benchmark_name()] =
-        run.benchmark_name().find("manual_time") != std::string::npos ? run.GetAdjustedRealTime()
-                                                                      : run.GetAdjustedCPUTime();
+      seconds_[run.benchmark_name()] = run.benchmark_name().find("manual_time") != std::string::npos
+                                         ? run.GetAdjustedRealTime()
+                                         : run.GetAdjustedCPUTime();
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -551,7 +551,8 @@ public:
     for (const auto& entry : counters_)
     {
       const std::string& run = entry.first;
-      if (run.compare(0, name.size(), name) == 0 && (run.size() == name.size() || run[name.size()] == '/'))
+      if (run.compare(0, name.size(), name) == 0 &&
+          (run.size() == name.size() || run[name.size()] == '/'))
       {
         auto value = entry.second.find(counter);
         if (value != entry.second.end())

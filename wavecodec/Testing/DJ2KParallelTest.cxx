@@ -197,8 +197,17 @@ TEST(DJ2KFrameRunner, SharesThreadsAmongFrames)
   {
     Uint32 threads;
     size_t frames;
-  } cases[] = { { 1, 1 }, { 1, 9 }, { 2, 1 }, { 2, 2 }, { 2, 9 }, { 7, 1 }, { 7, 3 }, { 7, 7 },
-    { 7, 100 }, { 0, 1 }, { 0, 100 } };
+  } cases[] = { { 1, 1 },
+    { 1, 9 },
+    { 2, 1 },
+    { 2, 2 },
+    { 2, 9 },
+    { 7, 1 },
+    { 7, 3 },
+    { 7, 7 },
+    { 7, 100 },
+    { 0, 1 },
+    { 0, 100 } };
   for (const auto& c : cases)
   {
     SCOPED_TRACE(std::to_string(c.threads) + " threads, " + std::to_string(c.frames) + " frames");
@@ -387,7 +396,7 @@ TEST_F(DJ2KParallelCodec, SameBytesForAnyThreadCount)
       ASSERT_EQ(pixels.size(), (series.pixels.size() + 1) & ~size_t(1));
       pixels.resize(series.pixels.size());
       if (threads > c.frames && uint64_t(c.width) * c.height * c.comps >=
-                                    DJ2KFrameRunner::minimumSamplesForOpenJPEGThreads)
+                                  DJ2KFrameRunner::minimumSamplesForOpenJPEGThreads)
       {
         // Fewer frames than threads: OpenJPEG decodes with the threads left over.
         const unsigned most = (threads + c.frames - 1) / c.frames;

@@ -67,8 +67,8 @@ TEST(DJ2KCodecParameter, DecoderFormKeepsEncoderDefaults)
   EXPECT_FALSE(p.getRefuseHighBits());
   // Without the trailing argument: one thread per processor core.
   EXPECT_EQ(p.getThreadCount(), 0u);
-  EXPECT_EQ(DJ2KCodecParameter(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse, 3u).getThreadCount(),
-    3u);
+  EXPECT_EQ(
+    DJ2KCodecParameter(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse, 3u).getThreadCount(), 3u);
 }
 
 TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
@@ -85,25 +85,20 @@ TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
   EXPECT_FALSE(p.getRefuseHighBits());
   EXPECT_TRUE(DJ2KCodecParameter(OFFalse, 64u, EJ2KUC_never, OFTrue, OFTrue).getRefuseHighBits());
   EXPECT_EQ(p.getThreadCount(), 0u);
-  EXPECT_EQ(DJ2KCodecParameter(OFTrue, 0u, EJ2KUC_default, OFFalse, OFFalse, 1u).getThreadCount(), 1u);
+  EXPECT_EQ(
+    DJ2KCodecParameter(OFTrue, 0u, EJ2KUC_default, OFFalse, OFFalse, 1u).getThreadCount(), 1u);
 }
 
 // A thread count given in the place of refuseHighBits (one argument too early) would turn the
 // refusal on; it does not compile, while both flags and a thread count after them do.
-static_assert(!std::is_constructible<DJ2KCodecParameter,
-                OFBool,
-                Uint32,
-                J2K_UIDCreation,
-                OFBool,
-                Uint32>::value,
+static_assert(
+  !std::is_constructible<DJ2KCodecParameter, OFBool, Uint32, J2K_UIDCreation, OFBool, Uint32>::
+    value,
   "a thread count in the place of refuseHighBits");
-static_assert(std::is_constructible<DJ2KCodecParameter,
-                OFBool,
-                Uint32,
-                J2K_UIDCreation,
-                OFBool,
-                OFBool,
-                Uint32>::value,
+static_assert(
+  std::
+    is_constructible<DJ2KCodecParameter, OFBool, Uint32, J2K_UIDCreation, OFBool, OFBool, Uint32>::
+      value,
   "refuseHighBits and a thread count");
 
 TEST(DJ2KCodecParameter, CloneAndCopyCarryEveryMember)

@@ -19,11 +19,11 @@ struct Job
   Uint32 maxThreads = 0;
   const std::function<void(size_t)>* work = nullptr;
   const std::function<OFBool(size_t)>* commit = nullptr;
-  size_t next = 0;           // the next index to start
-  size_t committed = 0;      // every index below is committed
-  Uint32 running = 0;        // calls of work in progress
-  bool committing = false;   // a thread is calling commit
-  bool stopped = false;      // a commit returned false or a call threw
+  size_t next = 0;            // the next index to start
+  size_t committed = 0;       // every index below is committed
+  Uint32 running = 0;         // calls of work in progress
+  bool committing = false;    // a thread is calling commit
+  bool stopped = false;       // a commit returned false or a call threw
   std::vector<bool> finished; // work(i) has returned
   std::exception_ptr error;
 };

@@ -313,8 +313,8 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
   Uint32 startFragment = 1;
   while (used < fragments.size())
   {
-    results[used] = locateFrame(
-      pixSeq, djcp, static_cast<Uint32>(used), startFragment, frames, fragments[used]);
+    results[used] =
+      locateFrame(pixSeq, djcp, static_cast<Uint32>(used), startFragment, frames, fragments[used]);
     if (results[used++].bad())
       break;
   }
@@ -564,8 +564,8 @@ Uint16 DJ2KDecoderBase::outputPlanarConfiguration(DcmItem* dataset,
     planarConfig = stored;
     if (stored != 0 && warn)
     {
-      DCMJ2K_WARN("invalid value for PlanarConfiguration " << DCM_PlanarConfiguration
-                                                           << ", should be \"0\"");
+      DCMJ2K_WARN(
+        "invalid value for PlanarConfiguration " << DCM_PlanarConfiguration << ", should be \"0\"");
     }
   }
   OFString sopClassUID;
@@ -666,8 +666,8 @@ OFCondition DJ2KDecoderBase::locateFrame(DcmPixelSequence* fromPixSeq,
     if (bytes != nullptr && length > 0)
     {
       // Never more than the space counted above, even if an item changed its length.
-      const Uint64 n = length < totalLength - fragments.length ? length
-                                                               : totalLength - fragments.length;
+      const Uint64 n =
+        length < totalLength - fragments.length ? length : totalLength - fragments.length;
       fragments.pieces.push_back(DJ2KFrameFragments::Piece{ bytes, static_cast<size_t>(n) });
       fragments.length += n;
     }

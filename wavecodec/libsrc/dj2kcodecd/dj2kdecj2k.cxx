@@ -335,7 +335,8 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   // Without threads of its own OpenJPEG decodes on this thread alone (or as OPJ_NUM_THREADS
   // says); a refusal leaves it so.
   if (openjpegThreads > 1 &&
-      opj_codec_set_threads(opj.codec, static_cast<int>(openjpegThreads < INT_MAX ? openjpegThreads : INT_MAX)))
+      opj_codec_set_threads(
+        opj.codec, static_cast<int>(openjpegThreads < INT_MAX ? openjpegThreads : INT_MAX)))
     DCMJ2K_DEBUG("OpenJPEG decodes with " << openjpegThreads << " threads");
 
   J2KInputBuffer input = { j2kData, static_cast<size_t>(j2kSize), 0 };

@@ -379,9 +379,8 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     Uint64 size = 0;
   };
   std::vector<EncodedFrame> encoded(static_cast<size_t>(numberOfFrames));
-  const DJ2KFrameRunner runner(djcp->getThreadCount(),
-    encoded.size(),
-    static_cast<Uint64>(columns) * rows * samplesPerPixel);
+  const DJ2KFrameRunner runner(
+    djcp->getThreadCount(), encoded.size(), static_cast<Uint64>(columns) * rows * samplesPerPixel);
   DcmOffsetList offsetList;
   const Uint8* frames = OFreinterpret_cast(const Uint8*, pixelData);
   Uint64 totalCompressedSize = 0;
@@ -460,8 +459,8 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     {
       // The achieved ratio: Bits Stored, as the encoder's rates count them, over the bytes
       // of the new fragments.
-      const double uncompressedSize = double(columns) * rows * samplesPerPixel * bitsStored / 8.0 *
-                                      double(numberOfFrames);
+      const double uncompressedSize =
+        double(columns) * rows * samplesPerPixel * bitsStored / 8.0 * double(numberOfFrames);
       const double achieved =
         totalCompressedSize > 0 ? uncompressedSize / double(totalCompressedSize) : 0.0;
       (void)appendLossyCompression(dataset, achieved, "ISO_15444_1");
@@ -612,8 +611,7 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
     {
       return j2kDetailedCondition(EC_J2KCodecUnsupportedValue, detail);
     }
-    DCMJ2K_WARN(detail << "; encoding only the stored bits"
-                       << (isSigned ? ", sign-extended" : ""));
+    DCMJ2K_WARN(detail << "; encoding only the stored bits" << (isSigned ? ", sign-extended" : ""));
   }
 
   opj_cparameters_t parameters;
