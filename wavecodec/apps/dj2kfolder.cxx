@@ -223,7 +223,8 @@ int DJ2KConvertFolder(const char* tool,
     {
       job.outcome = Outcome::Failed;
       job.result.exitCode = EXITCODE_INVALID_OUTPUT_DIRECTORY;
-      job.result.message = OFString("cannot create folder: ") + std::strerror(error);
+      job.result.message = OFString(output.c_str()) + "/" + job.relative.substr(0, slash).c_str() +
+                           ": cannot create folder: " + std::strerror(error);
     }
   }
 
@@ -265,7 +266,7 @@ int DJ2KConvertFolder(const char* tool,
       }
       else if (job.outcome == Outcome::Failed)
       {
-        progress.interrupt([&] { OFLOG_ERROR(logger, in << ": " << job.result.message); });
+        progress.interrupt([&] { OFLOG_ERROR(logger, job.result.message); });
         if (exitCode == EXITCODE_NO_ERROR)
           exitCode = job.result.exitCode;
       }

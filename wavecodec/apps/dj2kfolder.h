@@ -17,7 +17,8 @@ struct DJ2KFileResult
   /// 0 when the file was converted, otherwise the code the tool exits with for this failure
   /// when it converts a single file
   int exitCode = 0;
-  /// for a failure: what went wrong, without the file's name
+  /// for a failure: what went wrong, naming the file it concerns (as the tool says it when it
+  /// converts a single file)
   OFString message;
 };
 
