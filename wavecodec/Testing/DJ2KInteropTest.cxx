@@ -1,6 +1,6 @@
 // Interoperation with GDCM: files compressed by gdcmconv --j2k decode to the original pixels,
 // through DCMTK with this codec and through dcmdj2k.
-#include "J2KProcess.h"
+#include "DJ2KTestProcess.h"
 #include "J2KTestUtilities.h"
 
 #include "dcmtk/dcmdata/dcdeftag.h"
@@ -12,9 +12,22 @@
 #include <cstring>
 
 using namespace j2ktest;
+using dj2ktest::FileExists;
+using dj2ktest::ProcessResult;
+using dj2ktest::ReadFile;
+using dj2ktest::TempDir;
+using dj2ktest::WriteFile;
 
 namespace
 {
+
+// Runs a program; its standard output and error are collected together.
+ProcessResult RunTool(const std::vector<std::string>& argv)
+{
+  dj2ktest::ProcessOptions options;
+  options.mergeOutput = true;
+  return dj2ktest::RunProcess(argv, options);
+}
 
 const std::string kGdcmconv = GDCMCONV_PATH;
 const std::string kTool = DCMDJ2K_PATH;
@@ -115,8 +128,8 @@ TEST(DJ2KInterop, GdcmCompressedFilesDecodeToTheOriginalPixels)
     WriteNative(dir.File("native.dcm"), header, pixels);
 
     const ProcessResult gdcm =
-      RunProgram({ kGdcmconv, "--j2k", dir.File("native.dcm"), dir.File("j2k.dcm") });
-    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.output;
+      RunTool({ kGdcmconv, "--j2k", dir.File("native.dcm"), dir.File("j2k.dcm") });
+    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
 
     // Through DCMTK with the registered decoders.
     DcmFileFormat file;
@@ -133,8 +146,8 @@ TEST(DJ2KInterop, GdcmCompressedFilesDecodeToTheOriginalPixels)
     EXPECT_EQ(decoded, pixels);
 
     // Through dcmdj2k.
-    const ProcessResult tool = RunProgram({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
-    ASSERT_EQ(tool.exitCode, 0) << tool.output;
+    const ProcessResult tool = RunTool({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
+    ASSERT_EQ(tool.exitCode, 0) << tool.out;
     DcmFileFormat raw;
     ASSERT_TRUE(raw.loadFile(dir.File("raw.dcm").c_str()).good());
     decoded = NativePixelBytes(*raw.getDataset());

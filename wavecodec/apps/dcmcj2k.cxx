@@ -5,6 +5,9 @@
 #include "dcmtk/dcmdata/dccodec.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
+#include "dcmtk/dcmdata/dcpixel.h"
+#include "dcmtk/dcmdata/dcpixseq.h"
+#include "dcmtk/dcmdata/dcpxitem.h"
 #include "dcmtk/dcmdata/dcuid.h"
 #include "dcmtk/dcmdata/dcxfer.h"
 #include "dcmtk/ofstd/ofcmdln.h"
@@ -14,19 +17,84 @@
 
 #include "dj2kencode.h"
 #include "dj2krparam.h"
+#include "dj2ktool.h"
 #include "dj2kwrite.h"
+
+#include <cmath>
+#include <cstdio>
 
 #define OFFIS_CONSOLE_APPLICATION "dcmcj2k"
 
-// Processing error: the codec could not compress the pixel data.
+// Processing error: the codec could not compress the pixel data, or not at the ratio asked for.
 #define EXITCODE_CANNOT_COMPRESS 80
 
 static OFLogger dcmcj2kLogger = OFLog::getLogger("dcmtk.apps." OFFIS_CONSOLE_APPLICATION);
 
-static char rcsid[] = "$dcmtk: " OFFIS_CONSOLE_APPLICATION " v" WAVECODEC_TOOLS_VERSION " $";
+static const char rcsid[] = DJ2K_TOOL_RCSID(OFFIS_CONSOLE_APPLICATION);
+
+static const DJ2KExitCode exitCodes[] = {
+  { EXITCODE_NO_ERROR, "no error" },
+  { EXITCODE_COMMANDLINE_SYNTAX_ERROR, "command line syntax error or invalid option value" },
+  { EXITCODE_CANNOT_READ_INPUT_FILE, "cannot read the input file" },
+  { EXITCODE_INVALID_INPUT_FILE,
+    "input file not suitable (already compressed, no pixel data)" },
+  { EXITCODE_CANNOT_WRITE_OUTPUT_FILE, "cannot write the output file" },
+  { EXITCODE_CANNOT_COMPRESS,
+    "cannot compress the pixel data (or not at the ratio asked for)" },
+  { 0, nullptr }
+};
+
+// Lossy compression ratios the tool accepts. OpenJPEG takes the ratio as a single-precision
+// rate and treats values of 1 and below as "no rate limit"; far below its overflow, the upper
+// bound is beyond what any DICOM frame can reach.
+#define RATIO_MIN 1
+#define RATIO_MAX 1000000
+#define RATIO_TEXT2(x) #x
+#define RATIO_TEXT(x) RATIO_TEXT2(x)
+#define RATIO_RANGE RATIO_TEXT(RATIO_MIN) " to " RATIO_TEXT(RATIO_MAX)
 
 #define SHORTCOL 4
 #define LONGCOL 21
+
+// Bytes of the compressed pixel data (every fragment) of the current representation.
+static double compressedBytes(DcmDataset& dataset, E_TransferSyntax xfer)
+{
+  DcmElement* element = nullptr;
+  if (dataset.findAndGetElement(DCM_PixelData, element).bad() || element == nullptr)
+    return 0.0;
+  DcmPixelData* pixelData = OFstatic_cast(DcmPixelData*, element);
+  E_TransferSyntax current = EXS_Unknown;
+  const DcmRepresentationParameter* rp = nullptr;
+  pixelData->getCurrentRepresentationKey(current, rp);
+  DcmPixelSequence* sequence = nullptr;
+  if (current != xfer || pixelData->getEncapsulatedRepresentation(xfer, rp, sequence).bad() ||
+      sequence == nullptr)
+    return 0.0;
+  double bytes = 0.0;
+  for (unsigned long i = 1; i < sequence->card(); ++i)
+  {
+    DcmPixelItem* item = nullptr;
+    if (sequence->getItem(item, i).good() && item != nullptr)
+      bytes += item->getLength();
+  }
+  return bytes;
+}
+
+// The ratio the encoder reached, counted as it counts the target: on Bits Stored.
+static double achievedRatio(DcmDataset& dataset, E_TransferSyntax xfer)
+{
+  Uint16 rows = 0, columns = 0, samples = 0, bitsStored = 0;
+  Sint32 frames = 1;
+  dataset.findAndGetUint16(DCM_Rows, rows);
+  dataset.findAndGetUint16(DCM_Columns, columns);
+  dataset.findAndGetUint16(DCM_SamplesPerPixel, samples);
+  dataset.findAndGetUint16(DCM_BitsStored, bitsStored);
+  if (dataset.findAndGetSint32(DCM_NumberOfFrames, frames).bad() || frames < 1)
+    frames = 1;
+  const double stored = double(rows) * columns * samples * bitsStored / 8.0 * frames;
+  const double compressed = compressedBytes(dataset, xfer);
+  return compressed > 0.0 ? stored / compressed : 0.0;
+}
 
 int main(int argc, char* argv[])
 {
@@ -64,88 +132,107 @@ int main(int argc, char* argv[])
   cmd.addOption("--ratio",
     "+r",
     1,
-    "[r]atio: float (1..), default: 10",
-    "target compression ratio, e.g. 10 for 10:1");
-  cmd.addSubGroup("encapsulated pixel data encoding options:");
+    "[r]atio: float (" RATIO_TEXT(RATIO_MIN) ".." RATIO_TEXT(RATIO_MAX) "), default: 10",
+    "target compression ratio r:1 of the stored bits,\n"
+    "e.g. 10 for 10:1; refused when the image cannot\n"
+    "be compressed that far");
+  cmd.addSubGroup("pixel data fragmentation:");
+  cmd.addOption("--fragment-per-frame", "+ff", "encode each frame as one fragment (default)");
   cmd.addOption("--fragment-size",
     "+fs",
     1,
-    "[s]ize: integer (0..4194303), default: 0",
-    "limit fragments to s kbytes (0: one fragment per frame)");
-  cmd.addOption("--no-offset-table", "-ot", "leave the basic offset table empty");
+    "[s]ize: integer (0..4194303)",
+    "limit fragment size to s kbytes\n(0: one fragment per frame)");
+  cmd.addSubGroup("basic offset table encoding:");
+  cmd.addOption("--offset-table-create", "+ot", "create offset table (default)");
+  cmd.addOption("--offset-table-empty",
+    "-ot",
+    "leave offset table empty\n(alias: --no-offset-table)");
+  cmd.addOption("--no-offset-table", "alias of --offset-table-empty", OFCommandLine::AF_Internal);
+  cmd.addSubGroup("SOP Class UID:");
+  cmd.addOption("--class-default", "+cd", "keep SOP Class UID (default)");
+  cmd.addOption("--convert-to-sc",
+    "+cs",
+    "convert to Secondary Capture Image after\n"
+    "compression (assigns a new SOP Instance UID;\n"
+    "aliases: --class-sc, +sc)");
+  cmd.addOption("--class-sc", "+sc", "alias of --convert-to-sc", OFCommandLine::AF_Internal);
   cmd.addSubGroup("SOP Instance UID:");
   cmd.addOption("--uid-default", "+ud", "assign new UID after lossy compression (default)");
   cmd.addOption("--uid-always", "+ua", "always assign new UID");
-  cmd.addOption("--uid-never", "+un", "never assign new UID");
-  cmd.addSubGroup("SOP Class:");
-  cmd.addOption("--convert-to-sc", "+sc", "convert to Secondary Capture after compression");
+  cmd.addOption("--uid-never", "+un", "never assign new UID (not with --convert-to-sc)");
 
   prepareCmdLineArgs(argc, argv, OFFIS_CONSOLE_APPLICATION);
-  if (app.parseCommandLine(cmd, argc, argv))
+  int parseExit = EXITCODE_NO_ERROR;
+  if (!DJ2KParseCommandLine(app, OFFIS_CONSOLE_APPLICATION, cmd, argc, argv, exitCodes, parseExit))
+    return parseExit;
+
+  cmd.getParam(1, opt_ifname);
+  cmd.getParam(2, opt_ofname);
+
+  OFLog::configureFromCommandLine(cmd, app);
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--encode-lossless"))
+    opt_lossless = OFTrue;
+  if (cmd.findOption("--encode-lossy"))
+    opt_lossless = OFFalse;
+  cmd.endOptionBlock();
+
+  if (cmd.findOption("--ratio"))
   {
-    if (cmd.hasExclusiveOption())
+    app.checkDependence("--ratio", "--encode-lossy", !opt_lossless);
+    const char* text = nullptr;
+    app.checkValue(cmd.getValue(text));
+    OFBool number = OFFalse;
+    opt_ratio = OFStandard::atof(text, &number);
+    // Written so that NaN fails too.
+    if (!number || !(opt_ratio >= RATIO_MIN && opt_ratio <= RATIO_MAX))
     {
-      if (cmd.findOption("--version"))
-      {
-        app.printHeader(OFTrue /*print host identifier*/);
-        COUT << OFendl << "External libraries used:" << OFendl;
-        COUT << "- " << DJ2KEncoderRegistration::getLibraryVersionString() << OFendl;
-        return EXITCODE_NO_ERROR;
-      }
-    }
-
-    cmd.getParam(1, opt_ifname);
-    cmd.getParam(2, opt_ofname);
-
-    OFLog::configureFromCommandLine(cmd, app);
-
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--encode-lossless"))
-    {
-      opt_lossless = OFTrue;
-    }
-    if (cmd.findOption("--encode-lossy"))
-    {
-      opt_lossless = OFFalse;
-    }
-    cmd.endOptionBlock();
-
-    if (cmd.findOption("--ratio"))
-    {
-      app.checkDependence("--ratio", "--encode-lossy", !opt_lossless);
-      app.checkValue(cmd.getValueAndCheckMin(opt_ratio, 1.0));
-    }
-    if (cmd.findOption("--fragment-size"))
-    {
-      app.checkValue(cmd.getValueAndCheckMinMax(opt_fragmentSize,
-        OFstatic_cast(OFCmdUnsignedInt, 0),
-        OFstatic_cast(OFCmdUnsignedInt, 4194303)));
-    }
-    if (cmd.findOption("--no-offset-table"))
-    {
-      opt_createOffsetTable = OFFalse;
-    }
-
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--uid-default"))
-    {
-      opt_uidCreation = EJ2KUC_default;
-    }
-    if (cmd.findOption("--uid-always"))
-    {
-      opt_uidCreation = EJ2KUC_always;
-    }
-    if (cmd.findOption("--uid-never"))
-    {
-      opt_uidCreation = EJ2KUC_never;
-    }
-    cmd.endOptionBlock();
-
-    if (cmd.findOption("--convert-to-sc"))
-    {
-      opt_convertToSC = OFTrue;
+      OFString message = "Invalid value for option --ratio: ";
+      message += text;
+      message += " (accepted range: " RATIO_RANGE ")";
+      app.printError(message.c_str());
     }
   }
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--fragment-per-frame"))
+    opt_fragmentSize = 0;
+  if (cmd.findOption("--fragment-size"))
+  {
+    app.checkValue(cmd.getValueAndCheckMinMax(opt_fragmentSize,
+      OFstatic_cast(OFCmdUnsignedInt, 0),
+      OFstatic_cast(OFCmdUnsignedInt, 4194303)));
+  }
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--offset-table-create"))
+    opt_createOffsetTable = OFTrue;
+  if (cmd.findOption("--offset-table-empty") || cmd.findOption("--no-offset-table"))
+    opt_createOffsetTable = OFFalse;
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--class-default"))
+    opt_convertToSC = OFFalse;
+  if (cmd.findOption("--convert-to-sc") || cmd.findOption("--class-sc"))
+    opt_convertToSC = OFTrue;
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--uid-default"))
+    opt_uidCreation = EJ2KUC_default;
+  if (cmd.findOption("--uid-always"))
+    opt_uidCreation = EJ2KUC_always;
+  if (cmd.findOption("--uid-never"))
+  {
+    // A converted data set is a new instance and needs a new UID.
+    app.checkConflict("--uid-never", "--convert-to-sc", opt_convertToSC);
+    opt_uidCreation = EJ2KUC_never;
+  }
+  cmd.endOptionBlock();
 
   OFLOG_DEBUG(dcmcj2kLogger, rcsid << OFendl);
 
@@ -205,10 +292,27 @@ int main(int argc, char* argv[])
   {
     status = EC_CannotChangeRepresentation;
   }
+  const double achieved =
+    status.good() && !opt_lossless ? achievedRatio(*dataset, opt_oxfer) : 0.0;
+  if (status.good() && !opt_lossless)
+    OFLOG_INFO(dcmcj2kLogger, "compression ratio reached: " << achieved << ":1 of the stored bits");
   int exitCode = EXITCODE_NO_ERROR;
   if (status.bad())
   {
     OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << status.text());
+    exitCode = EXITCODE_CANNOT_COMPRESS;
+  }
+  else if (!opt_lossless && achieved < opt_ratio * 0.95)
+  {
+    // OpenJPEG meets a reachable target, within a few header bytes on tiny frames; a target
+    // below the size of its smallest codestreams leaves the ratio short.
+    char text[160];
+    std::snprintf(text,
+      sizeof(text),
+      "ratio %g cannot be reached for this image (OpenJPEG reached %.1f:1)",
+      opt_ratio,
+      std::floor(achieved * 10.0) / 10.0);
+    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << text);
     exitCode = EXITCODE_CANNOT_COMPRESS;
   }
   else
