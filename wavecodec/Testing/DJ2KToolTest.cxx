@@ -203,6 +203,49 @@ TEST(DcmDj2k, OptionsReachTheDecoder)
   }
 }
 
+// The file meta information agrees with the data set in what dcmdj2k changes: transfer
+// syntax, and the SOP Instance UID that --uid-always replaces.
+TEST(DcmDj2k, MetaInformationFollowsTheDataSet)
+{
+  TempDir dir;
+  const Fixture f = MakeFixture(1, 1, 8, false);
+  auto file = MakeFile(f.header, f.codestreams);
+  Save(*file, dir.File("in.dcm"));
+  struct Case
+  {
+    std::vector<std::string> options;
+    bool newInstance;
+    const char* transferSyntax;
+  };
+  const Case cases[] = {
+    { {}, false, UID_LittleEndianExplicitTransferSyntax },
+    { { "--uid-always" }, true, UID_LittleEndianExplicitTransferSyntax },
+    { { "+ua", "--write-xfer-implicit" }, true, UID_LittleEndianImplicitTransferSyntax },
+  };
+  for (const Case& c : cases)
+  {
+    std::vector<std::string> args = { kTool };
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(dir.File("in.dcm"));
+    args.push_back(dir.File("out.dcm"));
+    SCOPED_TRACE(c.options.empty() ? "default" : c.options[0]);
+    const ProcessResult r = RunTool(args);
+    ASSERT_EQ(r.exitCode, 0) << r.Describe() << r.out;
+    // DCMTK warns when it writes a meta header that disagrees with the data set.
+    EXPECT_EQ(r.out, "");
+    Loaded out;
+    Load(dir.File("out.dcm"), out);
+    ASSERT_TRUE(out.ok);
+    DcmItem& meta = *out.file.getMetaInfo();
+    const std::string instance = StringOf(*out.dataset(), DCM_SOPInstanceUID);
+    EXPECT_EQ(instance != "1.2.826.0.1.3680043.9.7433.1.1", c.newInstance);
+    EXPECT_EQ(StringOf(meta, DCM_MediaStorageSOPInstanceUID), instance);
+    EXPECT_EQ(StringOf(meta, DCM_MediaStorageSOPClassUID),
+      StringOf(*out.dataset(), DCM_SOPClassUID));
+    EXPECT_EQ(StringOf(meta, DCM_TransferSyntaxUID), c.transferSyntax);
+  }
+}
+
 TEST(DcmDj2k, UncompressedInputIsRewritten)
 {
   TempDir dir;
