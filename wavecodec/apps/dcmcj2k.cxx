@@ -320,7 +320,7 @@ int main(int argc, char* argv[])
     OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
     // Everything in memory: the output may replace the input file.
     fileformat.loadAllDataIntoMemory();
-    status = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta);
+    status = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmcj2kLogger);
     if (status.bad())
     {
       OFLOG_FATAL(dcmcj2kLogger, opt_ofname << ": cannot write DICOM file: " << status.text());

@@ -182,7 +182,7 @@ int main(int argc, char* argv[])
       OFLOG_INFO(dcmdj2kLogger, "creating output file " << opt_ofname);
       fileformat.loadAllDataIntoMemory();
       // The meta information follows the data set (transfer syntax, SOP Class and Instance).
-      error = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta);
+      error = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmdj2kLogger);
       if (error.bad())
       {
         OFLOG_FATAL(dcmdj2kLogger, opt_ofname << ": cannot write DICOM file: " << error.text());
