@@ -308,6 +308,25 @@ TEST(DJ2KToolOptions, LossyRatioValues)
     EXPECT_GE(stored / double(compressed), c.ratio * 0.95);
     std::remove(dir.File("out.dcm").c_str());
   }
+
+  // The default ratio is a target: a 32x32 8-bit image cannot come to 10:1, which is only
+  // said; asked for explicitly, the same ratio is refused.
+  const ImageSpec tiny{ "tiny", 32, 32, 1, 8, 8, 0, 0, 1 };
+  WriteInput(dir.File("tiny.dcm"), tiny);
+  r = Tool(kCompress, { "--encode-lossy", dir.File("tiny.dcm"), dir.File("out.dcm") });
+  EXPECT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
+  EXPECT_NE(r.err.find("W: " + dir.File("tiny.dcm") +
+                       ": default ratio 10 cannot be reached for this image (OpenJPEG reached "),
+    std::string::npos)
+    << r.err;
+  EXPECT_TRUE(Inspect(dir.File("out.dcm")).ok);
+  r = Tool(kCompress,
+    { "--encode-lossy", "--ratio", "10", dir.File("tiny.dcm"), dir.File("tiny-out.dcm") });
+  EXPECT_TRUE(r.ExitedWith(80)) << r.Describe();
+  EXPECT_NE(r.err.find("cannot compress: ratio 10 cannot be reached for this image"),
+    std::string::npos)
+    << r.err;
+  EXPECT_FALSE(FileExists(dir.File("tiny-out.dcm")));
 }
 
 // A converted data set is a new instance: --uid-never cannot go with --convert-to-sc.

@@ -391,9 +391,9 @@ TEST(DcmDj2k, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
   for (const auto& c : cases)
   {
     SCOPED_TRACE(c.name);
-    const ProcessResult r = RunProgram({ kTool, dir.File("in.dcm"), c.target });
-    ASSERT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_EQ(r.output, "");
+    const ProcessResult r = RunTool({ kTool, dir.File("in.dcm"), c.target });
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(r.out, "");
     expectDecoded(c.real);
     struct stat st;
     ASSERT_EQ(stat(c.real.c_str(), &st), 0);
@@ -415,16 +415,16 @@ TEST(DcmDj2k, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
   {
     GTEST_SKIP() << guard.Problem();
   }
-  ProcessResult r = RunProgram({ kTool, "-v", dir.File("in.dcm"), ro.File("out.dcm") });
-  ASSERT_EQ(r.exitCode, 0) << r.output;
+  ProcessResult r = RunTool({ kTool, "-v", dir.File("in.dcm"), ro.File("out.dcm") });
+  ASSERT_EQ(r.exitCode, 0) << r.out;
   EXPECT_NE(
-    r.output.find("I: writing " + ro.File("out.dcm") + " in place: cannot create a file in " +
+    r.out.find("I: writing " + ro.File("out.dcm") + " in place: cannot create a file in " +
                   ro.Path() + ": " + std::strerror(guard.Refusal()) + "\n"),
     std::string::npos)
-    << r.output;
+    << r.out;
   expectDecoded(ro.File("out.dcm"));
-  r = RunProgram({ kTool, dir.File("in.dcm"), ro.File("out.dcm") });
+  r = RunTool({ kTool, dir.File("in.dcm"), ro.File("out.dcm") });
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.output, "");
+  EXPECT_EQ(r.out, "");
   EXPECT_EQ(ro.List(), std::vector<std::string>{ "out.dcm" });
 }

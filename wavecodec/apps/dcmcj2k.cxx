@@ -102,6 +102,7 @@ int main(int argc, char* argv[])
   const char* opt_ofname = nullptr;
   OFBool opt_lossless = OFTrue;
   OFCmdFloat opt_ratio = 10.0;
+  OFBool opt_ratioGiven = OFFalse;
   OFCmdUnsignedInt opt_fragmentSize = 0;
   OFBool opt_createOffsetTable = OFTrue;
   J2K_UIDCreation opt_uidCreation = EJ2KUC_default;
@@ -134,8 +135,8 @@ int main(int argc, char* argv[])
     1,
     "[r]atio: float (" RATIO_TEXT(RATIO_MIN) ".." RATIO_TEXT(RATIO_MAX) "), default: 10",
     "target compression ratio r:1 of the stored bits,\n"
-    "e.g. 10 for 10:1; refused when the image cannot\n"
-    "be compressed that far");
+    "e.g. 10 for 10:1; refused when OpenJPEG cannot\n"
+    "reach it for the image (the default is a target)");
   cmd.addSubGroup("pixel data fragmentation:");
   cmd.addOption("--fragment-per-frame", "+ff", "encode each frame as one fragment (default)");
   cmd.addOption("--fragment-size",
@@ -186,6 +187,7 @@ int main(int argc, char* argv[])
     app.checkValue(cmd.getValue(text));
     OFBool number = OFFalse;
     opt_ratio = OFStandard::atof(text, &number);
+    opt_ratioGiven = OFTrue;
     // Written so that NaN fails too.
     if (!number || !(opt_ratio >= RATIO_MIN && opt_ratio <= RATIO_MAX))
     {
@@ -296,27 +298,32 @@ int main(int argc, char* argv[])
     status.good() && !opt_lossless ? achievedRatio(*dataset, opt_oxfer) : 0.0;
   if (status.good() && !opt_lossless)
     OFLOG_INFO(dcmcj2kLogger, "compression ratio reached: " << achieved << ":1 of the stored bits");
+  // OpenJPEG meets a reachable target, within a few header bytes on tiny frames; a target
+  // below the size of its smallest codestreams leaves the ratio short. A ratio asked for is
+  // then refused; the default one is only a target.
+  const OFBool ratioShort = status.good() && !opt_lossless && achieved < opt_ratio * 0.95;
+  char shortText[160] = "";
+  if (ratioShort)
+    std::snprintf(shortText,
+      sizeof(shortText),
+      "ratio %g cannot be reached for this image (OpenJPEG reached %.1f:1)",
+      opt_ratio,
+      std::floor(achieved * 10.0) / 10.0);
   int exitCode = EXITCODE_NO_ERROR;
   if (status.bad())
   {
     OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << status.text());
     exitCode = EXITCODE_CANNOT_COMPRESS;
   }
-  else if (!opt_lossless && achieved < opt_ratio * 0.95)
+  else if (ratioShort && opt_ratioGiven)
   {
-    // OpenJPEG meets a reachable target, within a few header bytes on tiny frames; a target
-    // below the size of its smallest codestreams leaves the ratio short.
-    char text[160];
-    std::snprintf(text,
-      sizeof(text),
-      "ratio %g cannot be reached for this image (OpenJPEG reached %.1f:1)",
-      opt_ratio,
-      std::floor(achieved * 10.0) / 10.0);
-    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << text);
+    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << shortText);
     exitCode = EXITCODE_CANNOT_COMPRESS;
   }
   else
   {
+    if (ratioShort)
+      OFLOG_WARN(dcmcj2kLogger, opt_ifname << ": default " << shortText);
     OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
     // Everything in memory: the output may replace the input file.
     fileformat.loadAllDataIntoMemory();
