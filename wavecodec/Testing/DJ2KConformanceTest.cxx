@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <map>
 #include <memory>
 #include <set>
@@ -115,6 +116,34 @@ void MakeInput(const Input& input, const std::string& path)
   ASSERT_TRUE(fileformat.saveFile(path.c_str(), EXS_LittleEndianExplicit).good());
 }
 
+// A fault of the codec library that dciodvfy (or OwnChecks below) finds in what the tools
+// write: the lines it adds, and where it is mended.
+struct KnownFault
+{
+  const char* line; // part of each error line the fault adds
+  const char* where;
+  // Mended on a branch not merged yet: a row that shows only this fault is skipped. Otherwise
+  // the row is expected to fail with it, and fails once the fault is gone, so that the mark
+  // goes too.
+  bool mendedOnBranch;
+};
+
+const KnownFault kColourTransform = { "PhotometricInterpretation of YBR_",
+  "the encoder keeps Photometric Interpretation RGB although OpenJPEG applies the "
+  "multi-component transform (YBR_RCT for lossless, YBR_ICT for lossy codestreams); "
+  "not mended yet, a fault of the codec library",
+  false };
+
+const KnownFault kLossyRatio = { "without Lossy Image Compression Ratio",
+  "the encoder writes no Lossy Image Compression Ratio (0028,2112); mended on branch codeclib",
+  true };
+const KnownFault kRescaleType = { "Element=<RescaleType>",
+  "Secondary Capture conversion leaves Rescale Type out; mended on branch codeclib",
+  true };
+const KnownFault kConvertedInstance = { "SOP Class UID changed but SOP Instance UID kept",
+  "Secondary Capture conversion keeps the SOP Instance UID; mended on branch codeclib",
+  true };
+
 // One file the tools write: the tool, its options and where its input comes from (an input
 // above or another row).
 struct Row
@@ -123,40 +152,39 @@ struct Row
   const char* from;
   const std::string* tool;
   std::vector<std::string> options;
-  // Nothing but a known fault of the codec library is expected on this row; the pointer says
-  // where it is mended.
-  const char* knownFault;
+  std::vector<KnownFault> knownFaults;
 };
 
-const char* const kLossyRatio = nullptr;
-const char* const kRescaleType = nullptr;
-
 const Row kRows[] = {
-  { "ct_lossless", "ct", &kCompress, {}, nullptr },
-  { "ct_lossy", "ct", &kCompress, { "--encode-lossy" }, kLossyRatio },
-  { "ct_lossy_ratio20", "ct", &kCompress, { "--encode-lossy", "--ratio", "20" }, kLossyRatio },
-  { "ct_uid_always", "ct", &kCompress, { "--uid-always" }, nullptr },
-  { "ct_sc", "ct", &kCompress, { "--convert-to-sc" }, kRescaleType },
-  { "ct_lossy_sc", "ct", &kCompress, { "--encode-lossy", "--convert-to-sc" }, kRescaleType },
-  { "rgb_lossless", "rgb", &kCompress, {}, nullptr },
-  { "rgb_lossy", "rgb", &kCompress, { "--encode-lossy" }, kLossyRatio },
-  { "mfword_lossless", "mfword", &kCompress, {}, nullptr },
+  { "ct_lossless", "ct", &kCompress, {}, {} },
+  { "ct_lossy", "ct", &kCompress, { "--encode-lossy" }, { kLossyRatio } },
+  { "ct_lossy_ratio20", "ct", &kCompress, { "--encode-lossy", "--ratio", "20" }, { kLossyRatio } },
+  { "ct_uid_always", "ct", &kCompress, { "--uid-always" }, {} },
+  { "ct_sc", "ct", &kCompress, { "--convert-to-sc" }, { kRescaleType, kConvertedInstance } },
+  { "ct_lossy_sc",
+    "ct",
+    &kCompress,
+    { "--encode-lossy", "--convert-to-sc" },
+    { kLossyRatio, kRescaleType } },
+  { "rgb_lossless", "rgb", &kCompress, {}, {} },
+  { "rgb_lossy", "rgb", &kCompress, { "--encode-lossy" }, { kLossyRatio } },
+  { "mfword_lossless", "mfword", &kCompress, {}, {} },
   { "mfword_fragments",
     "mfword",
     &kCompress,
     { "--fragment-size", "1", "--offset-table-empty" },
-    nullptr },
-  { "mfword_lossy", "mfword", &kCompress, { "--encode-lossy" }, kLossyRatio },
-  { "mfrgb_lossless", "mfrgb", &kCompress, {}, nullptr },
-  { "mfrgb_lossy", "mfrgb", &kCompress, { "--encode-lossy" }, kLossyRatio },
-  { "ct_lossless_decompressed", "ct_lossless", &kDecompress, {}, nullptr },
-  { "ct_lossy_decompressed", "ct_lossy", &kDecompress, {}, kLossyRatio },
-  { "ct_decompressed_uid_always", "ct_lossless", &kDecompress, { "--uid-always" }, nullptr },
-  { "ct_decompressed_implicit", "ct_lossy", &kDecompress, { "--write-xfer-implicit" }, nullptr },
-  { "ct_sc_decompressed", "ct_sc", &kDecompress, {}, nullptr },
-  { "rgb_decompressed_by_plane", "rgb_lossless", &kDecompress, { "--color-by-plane" }, nullptr },
-  { "mfword_decompressed", "mfword_fragments", &kDecompress, {}, nullptr },
-  { "mfrgb_lossy_decompressed", "mfrgb_lossy", &kDecompress, {}, nullptr },
+    {} },
+  { "mfword_lossy", "mfword", &kCompress, { "--encode-lossy" }, { kLossyRatio } },
+  { "mfrgb_lossless", "mfrgb", &kCompress, {}, { kColourTransform } },
+  { "mfrgb_lossy", "mfrgb", &kCompress, { "--encode-lossy" }, { kColourTransform, kLossyRatio } },
+  { "ct_lossless_decompressed", "ct_lossless", &kDecompress, {}, {} },
+  { "ct_lossy_decompressed", "ct_lossy", &kDecompress, {}, {} },
+  { "ct_decompressed_uid_always", "ct_lossless", &kDecompress, { "--uid-always" }, {} },
+  { "ct_decompressed_implicit", "ct_lossy", &kDecompress, { "--write-xfer-implicit" }, {} },
+  { "ct_sc_decompressed", "ct_sc", &kDecompress, {}, {} },
+  { "rgb_decompressed_by_plane", "rgb_lossless", &kDecompress, { "--color-by-plane" }, {} },
+  { "mfword_decompressed", "mfword_fragments", &kDecompress, {}, {} },
+  { "mfrgb_lossy_decompressed", "mfrgb_lossy", &kDecompress, {}, {} },
 };
 
 // The files of every input and row, made once, on demand.
@@ -326,20 +354,58 @@ TEST_P(Conformance, NoErrorItsInputDidNotHave)
     if (before.errors.count(e) == 0)
       added.insert(e);
   }
+  // A changed instance gets a new UID.
+  {
+    DcmFileFormat in, out;
+    ASSERT_TRUE(in.loadFile(input.c_str()).good());
+    ASSERT_TRUE(out.loadFile(output.c_str()).good());
+    if (GetString(*in.getDataset(), DCM_SOPClassUID) !=
+          GetString(*out.getDataset(), DCM_SOPClassUID) &&
+        GetString(*in.getDataset(), DCM_SOPInstanceUID) ==
+          GetString(*out.getDataset(), DCM_SOPInstanceUID))
+      added.insert("SOP Class UID changed but SOP Instance UID kept");
+  }
   const std::set<std::string> ownBefore = OwnChecks(input);
   for (const std::string& p : OwnChecks(output))
   {
     if (ownBefore.count(p) == 0)
       added.insert(p);
   }
+  // Each added error is either one of the row's known faults or a failure.
   std::string report;
+  std::set<const KnownFault*> seen;
   for (const std::string& e : added)
-    report += e + "\n";
-  if (row.knownFault != nullptr && !added.empty())
-    GTEST_SKIP() << "known fault, " << row.knownFault << ":\n" << report;
-  EXPECT_TRUE(added.empty()) << "errors the input (" << row.from << ") did not have:\n"
-                             << report << "dciodvfy on the output:\n"
-                             << after.text;
+  {
+    const KnownFault* fault = nullptr;
+    for (const KnownFault& k : row.knownFaults)
+    {
+      if (e.find(k.line) != std::string::npos)
+        fault = &k;
+    }
+    if (fault != nullptr)
+      seen.insert(fault);
+    else
+      report += e + "\n";
+  }
+  EXPECT_TRUE(report.empty()) << "errors the input (" << row.from << ") did not have:\n"
+                              << report << "dciodvfy on the output:\n"
+                              << after.text;
+  std::string mendedOnBranch;
+  for (const KnownFault& k : row.knownFaults)
+  {
+    if (seen.count(&k) != 0)
+    {
+      std::cout << "expected failure of " << row.name << ": " << k.where << "\n";
+      if (k.mendedOnBranch)
+        mendedOnBranch += std::string(k.where) + "\n";
+    }
+    else if (!k.mendedOnBranch)
+    {
+      ADD_FAILURE() << "the known fault is gone, remove its mark from this row: " << k.where;
+    }
+  }
+  if (report.empty() && !mendedOnBranch.empty())
+    GTEST_SKIP() << "known fault(s):\n" << mendedOnBranch;
 }
 
 INSTANTIATE_TEST_SUITE_P(Tools, Conformance, ::testing::ValuesIn(kRows), RowName);
