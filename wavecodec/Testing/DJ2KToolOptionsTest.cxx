@@ -345,3 +345,52 @@ TEST(DJ2KToolOptions, UIDNeverConflictsWithSecondaryCapture)
     EXPECT_FALSE(FileExists(dir.File("out.dcm")));
   }
 }
+
+#ifdef DJ2K_MAN_DIR
+// The manual pages, made from --help at build time: NAME, SYNOPSIS, every option the usage
+// shows, and the exit codes in EXIT STATUS.
+TEST(DJ2KToolOptions, ManualPagesFollowTheUsage)
+{
+  for (const std::string& tool : { kCompress, kDecompress })
+  {
+    const std::string name = tool.substr(tool.rfind('/') + 1);
+    SCOPED_TRACE(name);
+    const std::string page = ReadFile(std::string(DJ2K_MAN_DIR) + "/man1/" + name + ".1");
+    ASSERT_FALSE(page.empty());
+    // roff writes a minus sign as "\-".
+    const auto roff = [](std::string text)
+    {
+      for (std::string::size_type at = text.find('-'); at != std::string::npos;
+           at = text.find('-', at + 2))
+        text.replace(at, 1, "\\-");
+      return text;
+    };
+    EXPECT_NE(page.find("\n.SH NAME\n" + name + " \\- "), std::string::npos);
+    EXPECT_NE(page.find("\n.SH SYNOPSIS\n\\fB" + name + "\\fR [options] " +
+                        roff("dcmfile-in dcmfile-out") + "\n"),
+      std::string::npos);
+    EXPECT_EQ(page.find("$vireon:"), std::string::npos);
+    EXPECT_NE(page.find("\"" + name + " " VIREON_PROJECT_VERSION "\""), std::string::npos);
+
+    const ProcessResult help = Tool(tool, { "--help" });
+    std::istringstream lines(help.out);
+    std::string line;
+    int options = 0;
+    while (std::getline(lines, line))
+    {
+      const std::string::size_type dash = line.find("  --");
+      if (dash == std::string::npos)
+        continue;
+      const std::string option = line.substr(dash + 2, line.find(' ', dash + 2) - dash - 2);
+      EXPECT_NE(page.find("\\fB" + roff(option) + "\\fR"), std::string::npos) << option;
+      ++options;
+    }
+    EXPECT_GT(options, 15);
+
+    const std::string::size_type status = page.find("\n.SH \"EXIT STATUS\"\n");
+    ASSERT_NE(status, std::string::npos);
+    for (const char* code : { "0", "1", "20", "22", "40", "80" })
+      EXPECT_NE(page.find(std::string("\n.TP\n") + code + "\n", status), std::string::npos) << code;
+  }
+}
+#endif
