@@ -236,7 +236,7 @@ int main(int argc, char* argv[])
   }
   cmd.endOptionBlock();
 
-  OFLOG_DEBUG(dcmcj2kLogger, rcsid << OFendl);
+  OFLOG_DEBUG(dcmcj2kLogger, rcsid);
 
   if (opt_ifname == nullptr || opt_ifname[0] == '\0' || opt_ofname == nullptr ||
       opt_ofname[0] == '\0')
@@ -245,7 +245,7 @@ int main(int argc, char* argv[])
     return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
   }
 
-  OFLOG_INFO(dcmcj2kLogger, "open input file " << opt_ifname);
+  OFLOG_INFO(dcmcj2kLogger, "reading input file " << opt_ifname);
   DcmFileFormat fileformat;
   OFCondition status = fileformat.loadFile(opt_ifname);
   if (status.bad())
@@ -288,7 +288,7 @@ int main(int argc, char* argv[])
   const DJ2KRepresentationParameter rp(opt_lossless, opt_lossless ? 0.0 : opt_ratio);
   const DcmXfer target(opt_oxfer);
   OFLOG_INFO(
-    dcmcj2kLogger, "convert DICOM file to compressed transfer syntax " << target.getXferName());
+    dcmcj2kLogger, "converting DICOM file to compressed transfer syntax " << target.getXferName());
   status = dataset->chooseRepresentation(opt_oxfer, &rp);
   if (status.good() && !dataset->canWriteXfer(opt_oxfer))
   {
@@ -324,7 +324,7 @@ int main(int argc, char* argv[])
   {
     if (ratioShort)
       OFLOG_WARN(dcmcj2kLogger, opt_ifname << ": default " << shortText);
-    OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
+    OFLOG_INFO(dcmcj2kLogger, "creating output file " << opt_ofname);
     // Everything in memory: the output may replace the input file.
     fileformat.loadAllDataIntoMemory();
     status = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmcj2kLogger);

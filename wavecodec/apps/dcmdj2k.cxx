@@ -128,7 +128,7 @@ int main(int argc, char* argv[])
     opt_oxfer = EXS_LittleEndianImplicit;
   cmd.endOptionBlock();
 
-  OFLOG_DEBUG(dcmdj2kLogger, rcsid << OFendl);
+  OFLOG_DEBUG(dcmdj2kLogger, rcsid);
 
   if (opt_ifname == nullptr || opt_ifname[0] == '\0' || opt_ofname == nullptr ||
       opt_ofname[0] == '\0')
@@ -143,7 +143,7 @@ int main(int argc, char* argv[])
   int status = EXITCODE_NO_ERROR;
   {
     DcmFileFormat fileformat;
-    OFLOG_INFO(dcmdj2kLogger, "open input file " << opt_ifname);
+    OFLOG_INFO(dcmdj2kLogger, "reading input file " << opt_ifname);
     OFCondition error = fileformat.loadFile(opt_ifname);
     if (error.bad())
     {
