@@ -357,8 +357,11 @@ TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
       const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
       const RunResult run = Compress(options, "in.dcm", "out.dcm");
       ASSERT_EQ(run.status, 0) << run.output;
-      const RunResult back = RunCommand(
-        std::string(DJ2K_DCMDJ2K) + " " + Quote(Path("out.dcm")) + " " + Quote(Path("back.dcm")));
+      // The compressed file says Planar Configuration 0; planar input comes back bit for bit
+      // when colour by plane is asked for.
+      const std::string decodeOptions = shape.planarConfiguration == 1 ? " --color-by-plane" : "";
+      const RunResult back = RunCommand(std::string(DJ2K_DCMDJ2K) + decodeOptions + " " +
+                                        Quote(Path("out.dcm")) + " " + Quote(Path("back.dcm")));
       ASSERT_EQ(back.status, 0) << back.output;
       DcmFileFormat fileformat;
       E_TransferSyntax xfer = EXS_Unknown;
@@ -394,7 +397,8 @@ TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
     { "--uid-always", true, UID_CTImageStorage },
     { "--encode-lossy", true, UID_CTImageStorage },
     { "--encode-lossy --uid-never", false, UID_CTImageStorage },
-    { "--uid-default --convert-to-sc", false, UID_SecondaryCaptureImageStorage },
+    // Another SOP Class makes another instance.
+    { "--uid-default --convert-to-sc", true, UID_SecondaryCaptureImageStorage },
   };
   for (const Case& c : cases)
   {
@@ -411,6 +415,66 @@ TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
       GetString(*dataset, DCM_SOPInstanceUID));
     EXPECT_EQ(GetString(*compressed.getMetaInfo(), DCM_MediaStorageSOPClassUID), c.sopClass);
   }
+}
+
+// Samples with bits above Bits Stored: by default their stored bits are encoded, with a
+// warning naming the frame, as gdcmconv --j2k does; --refuse-high-bits refuses the image.
+TEST_F(EncoderToolTest, HighBitsAreMaskedUnlessRefused)
+{
+  const ImageSpec shape{ "mono16", 24, 20, 1, 16, 16, 0, 0, 1 };
+  const std::vector<Uint8> pixels = WriteImage(shape, "full.dcm");
+  {
+    DcmFileFormat fileformat;
+    E_TransferSyntax xfer = EXS_Unknown;
+    ASSERT_TRUE(Load(Path("full.dcm"), fileformat, xfer));
+    fileformat.getDataset()->putAndInsertUint16(DCM_BitsStored, 12);
+    fileformat.getDataset()->putAndInsertUint16(DCM_HighBit, 11);
+    ASSERT_TRUE(fileformat.saveFile(Path("in.dcm").c_str(), EXS_LittleEndianExplicit).good());
+  }
+  ImageSpec stored = shape;
+  stored.bitsStored = 12;
+  size_t highBits = 0;
+  std::vector<Uint8> masked = pixels;
+  for (size_t k = 0; k < size_t(shape.rows) * shape.columns; ++k)
+  {
+    const long v = SampleOf(shape, pixels, 0, 0, k);
+    highBits += v > 0x0FFF;
+    const Uint16 w = Uint16(v & 0x0FFF);
+    std::memcpy(&masked[2 * k], &w, 2);
+  }
+  ASSERT_GT(highBits, 0u);
+
+  // GDCM compresses the same file to its stored bits.
+  const RunResult gdcm = RunCommand(std::string(DJ2K_GDCMCONV) + " --j2k " +
+                                    Quote(Path("in.dcm")) + " " + Quote(Path("gdcm-j2k.dcm")));
+  ASSERT_EQ(gdcm.status, 0) << gdcm.output;
+  for (const char* options : { "", "--mask-high-bits" })
+  {
+    SCOPED_TRACE(options);
+    const RunResult run = Compress(options, "in.dcm", "out.dcm");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("W: frame 1: " + std::to_string(highBits) +
+                              " samples have bits set above Bits Stored 12"),
+      std::string::npos)
+      << run.output;
+    for (const char* compressed : { "out.dcm", "gdcm-j2k.dcm" })
+    {
+      const RunResult raw = RunCommand(std::string(DJ2K_GDCMCONV) + " --raw " +
+                                       Quote(Path(compressed)) + " " + Quote(Path("raw.dcm")));
+      ASSERT_EQ(raw.status, 0) << raw.output;
+      Uncompressed decoded;
+      ASSERT_TRUE(ReadUncompressed(Path("raw.dcm"), stored, decoded));
+      EXPECT_EQ(PeakError(stored, masked, decoded), 0) << compressed;
+    }
+  }
+
+  const RunResult refused = Compress("--refuse-high-bits", "in.dcm", "refused.dcm");
+  EXPECT_EQ(refused.status, 80) << refused.output;
+  EXPECT_NE(refused.output.find("cannot compress: Unsupported value in JPEG 2000 codec: frame 1: " +
+                                std::to_string(highBits) +
+                                " samples have bits set above Bits Stored 12"),
+    std::string::npos)
+    << refused.output;
 }
 
 // Every failure: non-zero exit, one message naming the file, no output file, an existing
@@ -439,7 +503,7 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
     const OFCondition saved = fileformat.saveFile(Path("rle.dcm").c_str(), EXS_RLELossless);
     ASSERT_TRUE(saved.good()) << saved.text();
   }
-  // Pixels beyond Bits Stored, which the encoder refuses.
+  // Pixels beyond Bits Stored, which the encoder refuses when asked to.
   {
     DcmFileFormat fileformat;
     E_TransferSyntax xfer = EXS_Unknown;
@@ -479,7 +543,7 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
       22,
       ": cannot compress: transfer syntax RLE Lossless is compressed, decompress it first" },
     { "codec failure",
-      "--encode-lossy",
+      "--encode-lossy --refuse-high-bits",
       "bad.dcm",
       "out.dcm",
       80,

@@ -428,3 +428,42 @@ TEST(DcmDj2k, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(ro.List(), std::vector<std::string>{ "out.dcm" });
 }
+
+// OpenJPEG's messages are logged one line each, without the empty E:, W: or D: line their
+// trailing line breaks would make.
+TEST(DcmDj2k, OpenJPEGMessagesMakeNoEmptyLines)
+{
+  TempDir dir;
+  Fixture f = MakeFixture(1, 1, 8, false);
+  std::vector<uint8_t>& codestream = f.codestreams[0];
+  ASSERT_GT(codestream.size(), 120u);
+  for (size_t k = 60; k < codestream.size(); ++k)
+    codestream[k] = uint8_t(k * 37);
+  auto file = MakeFile(f.header, f.codestreams);
+  Save(*file, dir.File("corrupt.dcm"));
+  const ProcessResult r = RunProgram({ kTool, "-d", dir.File("corrupt.dcm"), dir.File("out.dcm") });
+  EXPECT_EQ(r.exitCode, 80);
+  EXPECT_NE(r.output.find("E: OpenJPEG error: "), std::string::npos) << r.output;
+  std::vector<std::string> lines(1);
+  for (char ch : r.output)
+  {
+    if (ch == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += ch;
+  }
+  // A record without text: "E: ", "W: " or "D: ".
+  auto emptyRecord = [](const std::string& line)
+  { return line.size() >= 2 && line[1] == ':' && line.find_first_not_of(' ', 2) == std::string::npos; };
+  for (size_t i = 0; i < lines.size(); ++i)
+  {
+    if (emptyRecord(lines[i]))
+    {
+      EXPECT_EQ(lines[i][0], 'D') << "line " << i << " of\n" << r.output;
+    }
+    if (lines[i].size() > 12 && lines[i].compare(1, 11, ": OpenJPEG ") == 0 && i + 1 < lines.size())
+    {
+      EXPECT_FALSE(emptyRecord(lines[i + 1])) << "after line " << i << " of\n" << r.output;
+    }
+  }
+}

@@ -107,6 +107,7 @@ int main(int argc, char* argv[])
   OFBool opt_createOffsetTable = OFTrue;
   J2K_UIDCreation opt_uidCreation = EJ2KUC_default;
   OFBool opt_convertToSC = OFFalse;
+  OFBool opt_refuseHighBits = OFFalse;
 
   OFConsoleApplication app(
     OFFIS_CONSOLE_APPLICATION, "Encode DICOM file to JPEG 2000 transfer syntax", rcsid);
@@ -150,6 +151,11 @@ int main(int argc, char* argv[])
     "-ot",
     "leave offset table empty\n(alias: --no-offset-table)");
   cmd.addOption("--no-offset-table", "alias of --offset-table-empty", OFCommandLine::AF_Internal);
+  cmd.addSubGroup("bits above Bits Stored:");
+  cmd.addOption("--mask-high-bits",
+    "+mb",
+    "encode the Bits Stored bits of each sample, sign-\nextended if signed (default)");
+  cmd.addOption("--refuse-high-bits", "-mb", "refuse images with bits set above Bits Stored");
   cmd.addSubGroup("SOP Class UID:");
   cmd.addOption("--class-default", "+cd", "keep SOP Class UID (default)");
   cmd.addOption("--convert-to-sc",
@@ -214,6 +220,13 @@ int main(int argc, char* argv[])
     opt_createOffsetTable = OFTrue;
   if (cmd.findOption("--offset-table-empty") || cmd.findOption("--no-offset-table"))
     opt_createOffsetTable = OFFalse;
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--mask-high-bits"))
+    opt_refuseHighBits = OFFalse;
+  if (cmd.findOption("--refuse-high-bits"))
+    opt_refuseHighBits = OFTrue;
   cmd.endOptionBlock();
 
   cmd.beginOptionBlock();
@@ -282,7 +295,8 @@ int main(int argc, char* argv[])
   DJ2KEncoderRegistration::registerCodecs(opt_createOffsetTable,
     OFstatic_cast(Uint32, opt_fragmentSize),
     opt_uidCreation,
-    opt_convertToSC);
+    opt_convertToSC,
+    opt_refuseHighBits);
 
   const E_TransferSyntax opt_oxfer = opt_lossless ? EXS_JPEG2000LosslessOnly : EXS_JPEG2000;
   const DJ2KRepresentationParameter rp(opt_lossless, opt_lossless ? 0.0 : opt_ratio);
