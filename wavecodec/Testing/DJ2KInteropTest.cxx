@@ -287,8 +287,8 @@ TEST(DJ2KInterop, SignednessMismatchDecodesLikeGdcm)
     }
 
     const ProcessResult gdcm =
-      RunProgram({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
-    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.output;
+      RunTool({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
+    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
     DcmFileFormat gdcmFile;
     ASSERT_TRUE(gdcmFile.loadFile(dir.File("gdcm.dcm").c_str()).good());
     std::vector<int64_t> gdcmValues =
@@ -296,9 +296,9 @@ TEST(DJ2KInterop, SignednessMismatchDecodesLikeGdcm)
     gdcmValues.resize(std::min(gdcmValues.size(), expected.size()));
     EXPECT_EQ(gdcmValues, expected);
 
-    const ProcessResult tool = RunProgram({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
-    ASSERT_EQ(tool.exitCode, 0) << tool.output;
-    EXPECT_NE(tool.output.find(c.warning), std::string::npos) << tool.output;
+    const ProcessResult tool = RunTool({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
+    ASSERT_EQ(tool.exitCode, 0) << tool.out;
+    EXPECT_NE(tool.out.find(c.warning), std::string::npos) << tool.out;
     DcmFileFormat raw;
     ASSERT_TRUE(raw.loadFile(dir.File("raw.dcm").c_str()).good());
     std::vector<int64_t> values = StoredValues(*raw.getDataset(), c.bitsAllocated, uint16_t(c.prec));
@@ -340,10 +340,10 @@ TEST(DJ2KInterop, ComponentTransformDecodesToRgbLikeGdcm)
     const std::vector<uint8_t> expected = ExpectedBytes(expectedImage, 1, 0);
 
     const ProcessResult gdcm =
-      RunProgram({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
-    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.output;
-    const ProcessResult tool = RunProgram({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
-    ASSERT_EQ(tool.exitCode, 0) << tool.output;
+      RunTool({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
+    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
+    const ProcessResult tool = RunTool({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
+    ASSERT_EQ(tool.exitCode, 0) << tool.out;
     for (const char* name : { "gdcm.dcm", "raw.dcm" })
     {
       SCOPED_TRACE(name);

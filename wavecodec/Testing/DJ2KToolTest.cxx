@@ -441,11 +441,11 @@ TEST(DcmDj2k, OpenJPEGMessagesMakeNoEmptyLines)
     codestream[k] = uint8_t(k * 37);
   auto file = MakeFile(f.header, f.codestreams);
   Save(*file, dir.File("corrupt.dcm"));
-  const ProcessResult r = RunProgram({ kTool, "-d", dir.File("corrupt.dcm"), dir.File("out.dcm") });
+  const ProcessResult r = RunTool({ kTool, "-d", dir.File("corrupt.dcm"), dir.File("out.dcm") });
   EXPECT_EQ(r.exitCode, 80);
-  EXPECT_NE(r.output.find("E: OpenJPEG error: "), std::string::npos) << r.output;
+  EXPECT_NE(r.out.find("E: OpenJPEG error: "), std::string::npos) << r.out;
   std::vector<std::string> lines(1);
-  for (char ch : r.output)
+  for (char ch : r.out)
   {
     if (ch == '\n')
       lines.emplace_back();
@@ -459,11 +459,11 @@ TEST(DcmDj2k, OpenJPEGMessagesMakeNoEmptyLines)
   {
     if (emptyRecord(lines[i]))
     {
-      EXPECT_EQ(lines[i][0], 'D') << "line " << i << " of\n" << r.output;
+      EXPECT_EQ(lines[i][0], 'D') << "line " << i << " of\n" << r.out;
     }
     if (lines[i].size() > 12 && lines[i].compare(1, 11, ": OpenJPEG ") == 0 && i + 1 < lines.size())
     {
-      EXPECT_FALSE(emptyRecord(lines[i + 1])) << "after line " << i << " of\n" << r.output;
+      EXPECT_FALSE(emptyRecord(lines[i + 1])) << "after line " << i << " of\n" << r.out;
     }
   }
 }
