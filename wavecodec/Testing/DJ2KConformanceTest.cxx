@@ -1,7 +1,7 @@
 // Conformance of what dcmcj2k and dcmdj2k write: dciodvfy (dicom3tools) finds no error in an
 // output that it did not find in that output's input. Each row makes one kind of file from a
 // clean input of a real IOD, or from another row's output.
-#include "DJ2KEncoderTestUtilities.h"
+#include "DJ2KTestDataset.h"
 #include "DJ2KTestProcess.h"
 
 #include "dcmtk/dcmdata/dcfilefo.h"
@@ -30,7 +30,7 @@ const std::string kValidator = DJ2K_DCIODVFY;
 struct Input
 {
   const char* name;
-  ImageSpec shape;
+  Image shape;
   const char* sopClass;
 };
 

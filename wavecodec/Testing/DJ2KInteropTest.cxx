@@ -1,7 +1,8 @@
 // Interoperation with GDCM: files compressed by gdcmconv --j2k decode to the original pixels,
 // through DCMTK with this codec and through dcmdj2k.
+#include "DJ2KTestDataset.h"
 #include "DJ2KTestProcess.h"
-#include "J2KTestUtilities.h"
+#include "DJ2KTestStream.h"
 
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcmetinf.h"
@@ -11,12 +12,7 @@
 
 #include <cstring>
 
-using namespace j2ktest;
-using dj2ktest::FileExists;
-using dj2ktest::ProcessResult;
-using dj2ktest::ReadFile;
-using dj2ktest::TempDir;
-using dj2ktest::WriteFile;
+using namespace dj2ktest;
 
 namespace
 {
@@ -24,9 +20,9 @@ namespace
 // Runs a program; its standard output and error are collected together.
 ProcessResult RunTool(const std::vector<std::string>& argv)
 {
-  dj2ktest::ProcessOptions options;
+  ProcessOptions options;
   options.mergeOutput = true;
-  return dj2ktest::RunProcess(argv, options);
+  return RunProcess(argv, options);
 }
 
 const std::string kGdcmconv = GDCMCONV_PATH;
@@ -333,9 +329,9 @@ TEST(DJ2KInterop, ComponentTransformDecodesToRgbLikeGdcm)
     Image expectedImage = image;
     if (lossy)
     {
-      Decoded reference;
-      ASSERT_TRUE(DecodeReference(codestream, reference));
-      expectedImage.comps = reference.comps;
+      const DecodedCodestream reference = DecodeCodestream(codestream);
+      ASSERT_TRUE(reference.ok);
+      expectedImage.comps = reference.components;
     }
     const std::vector<uint8_t> expected = ExpectedBytes(expectedImage, 1, 0);
 

@@ -301,8 +301,13 @@ TempDir::~TempDir()
 
 std::vector<std::string> TempDir::List() const
 {
+  return ListDirectory(path_);
+}
+
+std::vector<std::string> ListDirectory(const std::string& path)
+{
   std::vector<std::string> names;
-  if (DIR* dir = opendir(path_.c_str()))
+  if (DIR* dir = opendir(path.c_str()))
   {
     while (dirent* entry = readdir(dir))
     {

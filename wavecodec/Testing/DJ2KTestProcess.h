@@ -69,6 +69,8 @@ private:
   std::string path_;
 };
 
+// Names of the entries of a folder, sorted.
+std::vector<std::string> ListDirectory(const std::string& path);
 bool FileExists(const std::string& path);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);

@@ -1,6 +1,6 @@
 // The command lines of dcmcj2k and dcmdj2k: version, usage with exit codes, the option names
 // of DCMTK's JPEG-LS tools, and option values.
-#include "DJ2KEncoderTestUtilities.h"
+#include "DJ2KTestDataset.h"
 #include "DJ2KTestProcess.h"
 
 #include "dcmtk/dcmdata/dcfilefo.h"
@@ -30,9 +30,9 @@ ProcessResult Tool(const std::string& tool, std::vector<std::string> args)
 }
 
 // An uncompressed single-frame 12-bit CT-like file.
-const ImageSpec kShape{ "ct", 64, 64, 1, 16, 12, 1, 0, 1 };
+const Image kShape{ "ct", 64, 64, 1, 16, 12, 1, 0, 1 };
 
-void WriteInput(const std::string& path, const ImageSpec& shape = kShape)
+void WriteInput(const std::string& path, const Image& shape = kShape)
 {
   DcmFileFormat fileformat;
   FillDataset(*fileformat.getDataset(), shape, MakePixels(shape, 5));
@@ -212,7 +212,7 @@ TEST(DJ2KToolOptions, AliasesOfDCMTKOptionNames)
   // dcmdjpls's name for ignoring the offset table: two frames of several fragments, and a
   // table whose second entry points into the first frame, which fails the decoding unless the
   // table is ignored.
-  const ImageSpec twoFrames{ "ct2", 64, 64, 1, 16, 12, 1, 0, 2 };
+  const Image twoFrames{ "ct2", 64, 64, 1, 16, 12, 1, 0, 2 };
   WriteInput(dir.File("two.dcm"), twoFrames);
   ASSERT_TRUE(Tool(kCompress, { "--fragment-size", "1", dir.File("two.dcm"), dir.File("j2k.dcm") })
                 .ExitedWith(0));
@@ -311,7 +311,7 @@ TEST(DJ2KToolOptions, LossyRatioValues)
 
   // The default ratio is a target: a 32x32 8-bit image cannot come to 10:1, which is only
   // said; asked for explicitly, the same ratio is refused.
-  const ImageSpec tiny{ "tiny", 32, 32, 1, 8, 8, 0, 0, 1 };
+  const Image tiny{ "tiny", 32, 32, 1, 8, 8, 0, 0, 1 };
   WriteInput(dir.File("tiny.dcm"), tiny);
   r = Tool(kCompress, { "--encode-lossy", dir.File("tiny.dcm"), dir.File("out.dcm") });
   EXPECT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;

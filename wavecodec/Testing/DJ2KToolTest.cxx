@@ -1,6 +1,7 @@
 // The dcmdj2k program: options, transfer syntaxes, exit status and safe output.
+#include "DJ2KTestDataset.h"
 #include "DJ2KTestProcess.h"
-#include "J2KTestUtilities.h"
+#include "DJ2KTestStream.h"
 #include "SafeFileWriterTesting.h"
 
 #include "dcmtk/dcmdata/dcdeftag.h"
@@ -18,12 +19,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace j2ktest;
-using dj2ktest::FileExists;
-using dj2ktest::ProcessResult;
-using dj2ktest::ReadFile;
-using dj2ktest::TempDir;
-using dj2ktest::WriteFile;
+using namespace dj2ktest;
 
 namespace
 {
@@ -31,9 +27,9 @@ namespace
 // Runs a program; its standard output and error are collected together.
 ProcessResult RunTool(const std::vector<std::string>& argv)
 {
-  dj2ktest::ProcessOptions options;
+  ProcessOptions options;
   options.mergeOutput = true;
-  return dj2ktest::RunProcess(argv, options);
+  return RunProcess(argv, options);
 }
 
 const std::string kTool = DCMDJ2K_PATH;
