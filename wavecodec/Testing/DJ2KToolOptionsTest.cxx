@@ -309,6 +309,29 @@ TEST(DJ2KToolOptions, LossyRatioValues)
     std::remove(dir.File("out.dcm").c_str());
   }
 
+  // An image compressed lossily before keeps its earlier ratios; this compression's comes last
+  // and is the one checked.
+  {
+    DcmFileFormat fileformat;
+    ASSERT_TRUE(fileformat.loadFile(dir.File("in.dcm").c_str()).good());
+    DcmDataset* dataset = fileformat.getDataset();
+    dataset->putAndInsertString(DCM_LossyImageCompression, "01");
+    dataset->putAndInsertString(DCM_LossyImageCompressionRatio, "1.5");
+    dataset->putAndInsertString(DCM_LossyImageCompressionMethod, "ISO_10918_1");
+    ASSERT_TRUE(fileformat.saveFile(dir.File("earlier.dcm").c_str(), EXS_LittleEndianExplicit).good());
+  }
+  r = Tool(kCompress,
+    { "--encode-lossy", "--ratio", "10", dir.File("earlier.dcm"), dir.File("out.dcm") });
+  EXPECT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
+  {
+    DcmFileFormat fileformat;
+    ASSERT_TRUE(fileformat.loadFile(dir.File("out.dcm").c_str()).good());
+    OFString ratios;
+    fileformat.getDataset()->findAndGetOFStringArray(DCM_LossyImageCompressionRatio, ratios);
+    EXPECT_EQ(ratios.substr(0, 4), "1.5\\") << ratios;
+  }
+  std::remove(dir.File("out.dcm").c_str());
+
   // The default ratio is a target: a 32x32 8-bit image cannot come to 10:1, which is only
   // said; asked for explicitly, the same ratio is refused.
   const Image tiny{ "tiny", 32, 32, 1, 8, 8, 0, 0, 1 };

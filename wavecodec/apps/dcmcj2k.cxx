@@ -5,9 +5,6 @@
 #include "dcmtk/dcmdata/dccodec.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
-#include "dcmtk/dcmdata/dcpixel.h"
-#include "dcmtk/dcmdata/dcpixseq.h"
-#include "dcmtk/dcmdata/dcpxitem.h"
 #include "dcmtk/dcmdata/dcuid.h"
 #include "dcmtk/dcmdata/dcxfer.h"
 #include "dcmtk/ofstd/ofcmdln.h"
@@ -56,44 +53,20 @@ static const DJ2KExitCode exitCodes[] = {
 #define SHORTCOL 4
 #define LONGCOL 21
 
-// Bytes of the compressed pixel data (every fragment) of the current representation.
-static double compressedBytes(DcmDataset& dataset, E_TransferSyntax xfer)
+// The ratio this compression reached: the encoder appends it to Lossy Image Compression
+// Ratio, counted as it counts the target (Bits Stored over the bytes of the fragments); 0 when
+// the data set does not say.
+static double achievedRatio(DcmDataset& dataset)
 {
-  DcmElement* element = nullptr;
-  if (dataset.findAndGetElement(DCM_PixelData, element).bad() || element == nullptr)
+  DcmElement* ratios = nullptr;
+  OFString value;
+  if (dataset.findAndGetElement(DCM_LossyImageCompressionRatio, ratios).bad() ||
+      ratios == nullptr || ratios->getVM() == 0 ||
+      ratios->getOFString(value, ratios->getVM() - 1).bad())
     return 0.0;
-  DcmPixelData* pixelData = OFstatic_cast(DcmPixelData*, element);
-  E_TransferSyntax current = EXS_Unknown;
-  const DcmRepresentationParameter* rp = nullptr;
-  pixelData->getCurrentRepresentationKey(current, rp);
-  DcmPixelSequence* sequence = nullptr;
-  if (current != xfer || pixelData->getEncapsulatedRepresentation(xfer, rp, sequence).bad() ||
-      sequence == nullptr)
-    return 0.0;
-  double bytes = 0.0;
-  for (unsigned long i = 1; i < sequence->card(); ++i)
-  {
-    DcmPixelItem* item = nullptr;
-    if (sequence->getItem(item, i).good() && item != nullptr)
-      bytes += item->getLength();
-  }
-  return bytes;
-}
-
-// The ratio the encoder reached, counted as it counts the target: on Bits Stored.
-static double achievedRatio(DcmDataset& dataset, E_TransferSyntax xfer)
-{
-  Uint16 rows = 0, columns = 0, samples = 0, bitsStored = 0;
-  Sint32 frames = 1;
-  dataset.findAndGetUint16(DCM_Rows, rows);
-  dataset.findAndGetUint16(DCM_Columns, columns);
-  dataset.findAndGetUint16(DCM_SamplesPerPixel, samples);
-  dataset.findAndGetUint16(DCM_BitsStored, bitsStored);
-  if (dataset.findAndGetSint32(DCM_NumberOfFrames, frames).bad() || frames < 1)
-    frames = 1;
-  const double stored = double(rows) * columns * samples * bitsStored / 8.0 * frames;
-  const double compressed = compressedBytes(dataset, xfer);
-  return compressed > 0.0 ? stored / compressed : 0.0;
+  OFBool number = OFFalse;
+  const double ratio = OFStandard::atof(value.c_str(), &number);
+  return number ? ratio : 0.0;
 }
 
 int main(int argc, char* argv[])
@@ -308,14 +281,13 @@ int main(int argc, char* argv[])
   {
     status = EC_CannotChangeRepresentation;
   }
-  const double achieved =
-    status.good() && !opt_lossless ? achievedRatio(*dataset, opt_oxfer) : 0.0;
-  if (status.good() && !opt_lossless)
+  const double achieved = status.good() && !opt_lossless ? achievedRatio(*dataset) : 0.0;
+  if (achieved > 0.0)
     OFLOG_INFO(dcmcj2kLogger, "compression ratio reached: " << achieved << ":1 of the stored bits");
   // OpenJPEG meets a reachable target, within a few header bytes on tiny frames; a target
   // below the size of its smallest codestreams leaves the ratio short. A ratio asked for is
   // then refused; the default one is only a target.
-  const OFBool ratioShort = status.good() && !opt_lossless && achieved < opt_ratio * 0.95;
+  const OFBool ratioShort = achieved > 0.0 && achieved < opt_ratio * 0.95;
   char shortText[160] = "";
   if (ratioShort)
     std::snprintf(shortText,
