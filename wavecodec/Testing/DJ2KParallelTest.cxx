@@ -1,6 +1,7 @@
 // Frames on worker threads: the pool, how threads are shared out, output and conditions that do
 // not depend on the thread count, and per-frame decoding from several threads at once.
-#include "J2KTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestStream.h"
 
 #include "dj2kcodecd.h"
 #include "dj2kcparam.h"
@@ -28,7 +29,7 @@
 #include <thread>
 #include <vector>
 
-using namespace j2ktest;
+using namespace dj2ktest;
 
 namespace
 {
@@ -271,7 +272,8 @@ Series MakeSeries(uint32_t width,
   s.bytesPerSample = prec > 8 ? 2 : 1;
   for (unsigned f = 0; f < frames; ++f)
   {
-    s.images.push_back(MakeImage(width, height, comps, prec, sgnd, 11 + f));
+    s.images.push_back(
+      MakeImage(Uint16(width), Uint16(height), Uint16(comps), Uint16(prec), sgnd, 11 + f));
     const std::vector<uint8_t> bytes = ExpectedBytes(s.images.back(), s.bytesPerSample, sgnd);
     s.pixels.insert(s.pixels.end(), bytes.begin(), bytes.end());
   }
@@ -415,10 +417,10 @@ TEST_F(DJ2KParallelCodec, SameBytesForAnyThreadCount)
         std::vector<uint8_t> reference;
         for (const std::vector<uint8_t>& codestream : codestreams)
         {
-          Decoded decoded;
-          ASSERT_TRUE(DecodeReference(codestream, decoded));
+          const DecodedCodestream decoded = DecodeCodestream(codestream);
+          ASSERT_TRUE(decoded.ok);
           Image image = series.images[0];
-          image.comps = decoded.comps;
+          image.comps = decoded.components;
           const std::vector<uint8_t> bytes =
             ExpectedBytes(image, series.bytesPerSample, c.sgnd ? 1 : 0);
           reference.insert(reference.end(), bytes.begin(), bytes.end());
