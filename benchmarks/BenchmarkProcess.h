@@ -41,4 +41,20 @@ inline bool RunMeasured(const std::vector<std::string>& argv,
   return read && result.ExitedWith(0);
 }
 
+// The system's load averages over 1, 5 and 15 minutes ("?" where /proc/loadavg is missing):
+// wall-clock ratios of parallel work mean little while other processes keep the cores busy.
+inline std::string LoadAverage()
+{
+  double one = 0, five = 0, fifteen = 0;
+  FILE* f = std::fopen("/proc/loadavg", "r");
+  const bool read = f != nullptr && std::fscanf(f, "%lf %lf %lf", &one, &five, &fifteen) == 3;
+  if (f != nullptr)
+    std::fclose(f);
+  if (!read)
+    return "?";
+  char text[64];
+  std::snprintf(text, sizeof(text), "%.2f %.2f %.2f", one, five, fifteen);
+  return text;
+}
+
 #endif

@@ -255,9 +255,11 @@ int main(int argc, char* argv[])
     }
   }
   const unsigned workers = threads == 0 ? DJ2KThreadPool::hardwareThreads() : threads;
-  std::printf("%u processor cores (hardware concurrency); parallel codec: %u threads\n",
+  std::printf("%u processor cores (hardware concurrency); parallel codec: %u threads; load "
+              "average %s\n",
     DJ2KThreadPool::hardwareThreads(),
-    workers);
+    workers,
+    LoadAverage().c_str());
 
   std::printf("encoding %u distinct 512x512 16-bit lossless frames...\n", kDistinctFrames);
   std::vector<std::vector<uint8_t>> codestreams;
@@ -292,7 +294,7 @@ int main(int argc, char* argv[])
         return 1;
       }
     }
-    }
+  }
 
   // In-process: serial codec, parallel codec and OpenJPEG alone, in a rotating order.
   Summary summary;
@@ -391,7 +393,7 @@ int main(int argc, char* argv[])
       std::unique_ptr<DcmFileFormat> file = makeFile(codestreams, frames);
       const double peak = PeakHeapGrowthMiB(
         [&] { (void)file->getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr); });
-          if (t == 1)
+      if (t == 1)
         serialPeak = peak;
       std::printf("  DCMTK + wavecodec, %u thread%s                        %8.1f MiB",
         t,
@@ -423,13 +425,13 @@ int main(int argc, char* argv[])
   {
     std::unique_ptr<DcmFileFormat> file = makeFile(codestreams, frames);
     ok = file->saveFile(in.c_str(), EXS_JPEG2000LosslessOnly).good();
-    }
+  }
   if (ok && large > 0)
   {
     std::printf("\nencoding one %ux%u 16-bit lossless frame...\n", large, large);
     std::unique_ptr<DcmFileFormat> file = makeFile({ encodeSlice(3, large) }, 1, large);
     ok = file->saveFile(inLarge.c_str(), EXS_JPEG2000LosslessOnly).good();
-    }
+  }
   if (ok)
     compareTools((std::to_string(frames) + "-frame series").c_str(),
       report,
@@ -458,8 +460,9 @@ int main(int argc, char* argv[])
     return 1;
   }
 
-  std::printf(
-    "\nratios (medians of paired runs; %u processor cores)\n", DJ2KThreadPool::hardwareThreads());
+  std::printf("\nratios (medians of paired runs; %u processor cores; load average now %s)\n",
+    DJ2KThreadPool::hardwareThreads(),
+    LoadAverage().c_str());
   for (const std::string& line : summary.lines)
     std::printf("%s\n", line.c_str());
   return 0;

@@ -613,14 +613,18 @@ int main(int argc, char** argv)
       ->Unit(benchmark::kMillisecond)
       ->Iterations(5);
   }
-  std::printf("%u processor cores (hardware concurrency)\n\n", DJ2KThreadPool::hardwareThreads());
+  std::printf("%u processor cores (hardware concurrency); load average %s\n\n",
+    DJ2KThreadPool::hardwareThreads(),
+    LoadAverage().c_str());
   const double memory = MeasureMemory();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   const std::string series = std::to_string(Frames) + "-frame series";
   const std::string large = std::to_string(LargeSize) + "x" + std::to_string(LargeSize) + " frame";
-  std::printf("\nratios (%u processor cores)\n", DJ2KThreadPool::hardwareThreads());
+  std::printf("\nratios (%u processor cores; load average now %s)\n",
+    DJ2KThreadPool::hardwareThreads(),
+    LoadAverage().c_str());
   reporter.PrintRatio("serial DCMTK + wavecodec / OpenJPEG alone, CPU",
     "BM_DcmtkCodec",
     "BM_OpenJPEGAlone",
