@@ -5,8 +5,10 @@
 
 #include "DJ2KTestProcess.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 // What a finished program used: wall and CPU seconds, peak resident memory.
@@ -55,6 +57,57 @@ inline std::string LoadAverage()
   char text[64];
   std::snprintf(text, sizeof(text), "%.2f %.2f %.2f", one, five, fifteen);
   return text;
+}
+
+// The share of CPU time the whole machine left idle over the given time (0 to 1; -1 where
+// /proc/stat is missing).
+inline double IdleShare(std::chrono::milliseconds over)
+{
+  auto sample = [](unsigned long long& idle, unsigned long long& total)
+  {
+    unsigned long long v[8] = { 0, 0, 0, 0, 0, 0, 0, 0 };
+    FILE* f = std::fopen("/proc/stat", "r");
+    const bool read = f != nullptr && std::fscanf(f,
+                                        "cpu %llu %llu %llu %llu %llu %llu %llu %llu",
+                                        &v[0],
+                                        &v[1],
+                                        &v[2],
+                                        &v[3],
+                                        &v[4],
+                                        &v[5],
+                                        &v[6],
+                                        &v[7]) == 8;
+    if (f != nullptr)
+      std::fclose(f);
+    idle = v[3] + v[4];
+    total = 0;
+    for (unsigned long long x : v)
+      total += x;
+    return read;
+  };
+  unsigned long long idle0 = 0, total0 = 0, idle1 = 0, total1 = 0;
+  if (!sample(idle0, total0))
+    return -1;
+  std::this_thread::sleep_for(over);
+  if (!sample(idle1, total1) || total1 <= total0)
+    return -1;
+  return double(idle1 - idle0) / double(total1 - total0);
+}
+
+// Waits until the machine's cores are nearly idle (at least 90 % over half a second), at most
+// maxSeconds; true when they were. On a machine shared with other work, a wall-clock
+// comparison of parallel work says something only when the cores are free.
+inline bool WaitForIdleCores(double maxSeconds)
+{
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(maxSeconds);
+  do
+  {
+    const double idle = IdleShare(std::chrono::milliseconds(500));
+    if (idle < 0 || idle >= 0.9)
+      return idle >= 0;
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+  } while (std::chrono::steady_clock::now() < end);
+  return false;
 }
 
 #endif

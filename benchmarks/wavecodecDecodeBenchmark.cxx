@@ -9,7 +9,9 @@
 //     and on one 4096x4096 16-bit frame (goal at most 1.0, wall).
 // Every ratio is printed again at the end. Options: --rounds=N (default 5), --frames=N
 // (default 100), --threads=N (the parallel codec's threads, default 0: one per core),
-// --large=N (edge of the single large frame, default 4096; 0 skips it).
+// --large=N (edge of the single large frame, default 4096; 0 skips it), --idle=S (before each
+// round or pair, wait up to S seconds for the cores to be idle, for a machine shared with other
+// work; the output says how many started on idle cores).
 #include "BenchmarkHeap.h"
 #include "BenchmarkMedian.h"
 #include "BenchmarkProcess.h"
@@ -44,6 +46,23 @@ namespace
 {
 
 const unsigned kSize = 512;
+// --idle: seconds to wait for idle cores before each round or pair (0: no waiting).
+double IdleWait = 0;
+
+// Waits for idle cores when asked to; counts the rounds that start on them.
+void beforeRound(unsigned& idleRounds)
+{
+  if (IdleWait > 0 && WaitForIdleCores(IdleWait))
+    ++idleRounds;
+}
+
+// How many rounds started on idle cores, when waiting was asked for.
+std::string idleNote(unsigned idleRounds, unsigned rounds)
+{
+  if (IdleWait <= 0)
+    return "";
+  return ", " + std::to_string(idleRounds) + " of " + std::to_string(rounds) + " on idle cores";
+}
 const unsigned kDistinctFrames = 10;
 
 // A CT-like slice of size x size: smooth structures in a 16-bit range with some noise, encoded
@@ -171,7 +190,7 @@ struct Summary
   void add(const std::string& label, double ratio, const std::string& goal)
   {
     char text[256];
-    std::snprintf(text, sizeof(text), "  %-58s %7.3f   %s", label.c_str(), ratio, goal.c_str());
+    std::snprintf(text, sizeof(text), "  %-72s %7.3f   %s", label.c_str(), ratio, goal.c_str());
     lines.push_back(text);
   }
 };
@@ -187,8 +206,10 @@ void compareTools(const char* what,
   bool& ok)
 {
   std::vector<double> ourWall, ourCpu, ourPeak, theirWall, theirCpu, theirPeak, wallRatio, cpuRatio;
+  unsigned idleRounds = 0;
   for (unsigned r = 0; r < rounds && ok; ++r)
   {
+    beforeRound(idleRounds);
     ProcessUse a, b;
     // Alternate which program goes first.
     if (r % 2 == 0)
@@ -208,8 +229,11 @@ void compareTools(const char* what,
     return;
   const std::string ourName = ours[0].substr(ours[0].rfind('/') + 1);
   const std::string theirName = theirs[0].substr(theirs[0].rfind('/') + 1) + " " + theirs[1];
-  std::printf(
-    "\nwhole process, %s, %u pairs (medians)     wall s     CPU s   peak MiB\n", what, rounds);
+  std::printf("\nwhole process, %s, %u pairs (medians%s)\n",
+    what,
+    rounds,
+    idleNote(idleRounds, rounds).c_str());
+  std::printf("                                               wall s     CPU s   peak MiB\n");
   std::printf("  %-40s %10.3f %9.3f %10.1f\n",
     ourName.c_str(),
     Median(ourWall),
@@ -225,7 +249,9 @@ void compareTools(const char* what,
     Median(cpuRatio));
   char goalText[64];
   std::snprintf(goalText, sizeof(goalText), "goal <= %.2f (wall)", goal);
-  summary.add(ourName + " / " + theirName + ", " + what + ", wall", Median(wallRatio), goalText);
+  summary.add(ourName + " / " + theirName + ", " + what + ", wall" + idleNote(idleRounds, rounds),
+    Median(wallRatio),
+    goalText);
   summary.add(ourName + " / " + theirName + ", " + what + ", CPU", Median(cpuRatio), "");
 }
 
@@ -245,12 +271,15 @@ int main(int argc, char* argv[])
       frames = unsigned(std::max(2, atoi(argv[i] + 9)));
     else if (strncmp(argv[i], "--threads=", 10) == 0)
       threads = unsigned(std::max(0, atoi(argv[i] + 10)));
+    else if (strncmp(argv[i], "--idle=", 7) == 0)
+      IdleWait = std::max(0.0, atof(argv[i] + 7));
     else if (strncmp(argv[i], "--large=", 8) == 0)
       large = unsigned(std::max(0, std::min(65535, atoi(argv[i] + 8))));
     else
     {
-      std::fprintf(
-        stderr, "usage: %s [--rounds=N] [--frames=N] [--threads=N] [--large=N]\n", argv[0]);
+      std::fprintf(stderr,
+        "usage: %s [--rounds=N] [--frames=N] [--threads=N] [--large=N] [--idle=S]\n",
+        argv[0]);
       return 2;
     }
   }
@@ -301,8 +330,10 @@ int main(int argc, char* argv[])
   std::vector<double> serialWall, serialCpu, parallelWall, parallelCpu, openjpegWall, openjpegCpu,
     overheadCpu, overheadWall, speedup, speedupEstimate;
   std::vector<uint16_t> output(size_t(frames) * kSize * kSize);
+  unsigned idleRounds = 0;
   for (unsigned r = 0; r < rounds; ++r)
   {
+    beforeRound(idleRounds);
     Timing serial, parallel, alone;
     for (unsigned k = 0; k < 3; ++k)
     {
@@ -362,7 +393,8 @@ int main(int argc, char* argv[])
   summary.add(
     "in process: serial codec / OpenJPEG alone, CPU", Median(overheadCpu), "goal <= 1.05");
   summary.add("in process: serial codec / OpenJPEG alone, wall", Median(overheadWall), "");
-  summary.add("in process: speed-up of " + std::to_string(workers) + " threads over 1, wall",
+  summary.add("in process: speed-up of " + std::to_string(workers) + " threads over 1, wall" +
+                idleNote(idleRounds, rounds),
     Median(speedup),
     "goal >= 1.8");
   if (workers == 2)

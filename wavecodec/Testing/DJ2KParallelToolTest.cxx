@@ -310,6 +310,36 @@ TEST(DJ2KToolFolders, TreeWithFailures)
   }
 }
 
+// An output folder inside the input folder is not read again; the input folder itself as the
+// output folder has every file replaced.
+TEST(DJ2KToolFolders, OutputInsideOrSameAsInput)
+{
+  TempDir dir;
+  const std::string in = dir.File("in");
+  ASSERT_EQ(mkdir(in.c_str(), 0777), 0);
+  WriteCompressed(in + "/a.dcm", 2, 24, 20);
+  WriteCompressed(in + "/b.dcm", 1, 24, 20);
+  for (int run = 0; run < 2; ++run)
+  {
+    SCOPED_TRACE(run == 0 ? "first run" : "second run");
+    const ProcessResult r = Tool(kDecompress, { "+sd", "+r", in, in + "/out" });
+    ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find(';')), "dcmdj2k: 2 files: 2 converted, 0 failed, 0 skipped");
+    EXPECT_EQ(ListDirectory(in + "/out"), (std::vector<std::string>{ "a.dcm", "b.dcm" }));
+  }
+
+  const ProcessResult r = Tool(kDecompress, { "+sd", in, in });
+  ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
+  for (const char* name : { "a.dcm", "b.dcm" })
+  {
+    SCOPED_TRACE(name);
+    DcmFileFormat fileformat;
+    ASSERT_TRUE(fileformat.loadFile((in + "/" + name).c_str()).good());
+    EXPECT_EQ(fileformat.getDataset()->getOriginalXfer(), EXS_LittleEndianExplicit);
+    EXPECT_TRUE(ReadFile(in + "/" + name) == ReadFile(in + "/out/" + name));
+  }
+}
+
 // The folders themselves: each problem has its exit code, and +r needs +sd.
 TEST(DJ2KToolFolders, FolderProblems)
 {

@@ -191,12 +191,18 @@ int DJ2KConvertFolder(const char* tool,
   // results, not inputs.
   OFList<OFString> found;
   OFStandard::searchDirectoryRecursively(OFString(input.c_str()), found, "", "", recurse);
-  const std::string outputInside = canonical(output) + "/";
+  // (The output folder may also be the input folder: every file is then replaced.)
+  const std::string inputFolderPath = canonical(input);
+  const std::string outputFolderPath = canonical(output);
+  const bool outputInside =
+    outputFolderPath != inputFolderPath &&
+    outputFolderPath.compare(0, inputFolderPath.size() + 1, inputFolderPath + "/") == 0;
   std::vector<FileJob> jobs;
   for (const OFString& path : found)
   {
     const std::string full = path.c_str();
-    if (recurse && canonical(full).compare(0, outputInside.size(), outputInside) == 0)
+    if (outputInside &&
+        canonical(full).compare(0, outputFolderPath.size() + 1, outputFolderPath + "/") == 0)
       continue;
     FileJob job;
     job.relative =
