@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Script behind the DebianPackages test: makes the Debian packages of this build with CPack,
-# unpacks them into a scratch root (dpkg -x), checks what each holds and what it depends on, and
-# runs dcmcj2k and dcmdj2k from the scratch root on a DICOM file made with DCMTK's dump2dcm.
-#   RunDebianPackages.sh <build folder> <work folder> <version>
+# unpacks them into a scratch root (dpkg -x), checks what each holds and what it depends on, runs
+# dcmcj2k and dcmdj2k from the scratch root on a DICOM file made with DCMTK's dump2dcm, and builds
+# the codec's package consumer against the unpacked development packages.
+#   RunDebianPackages.sh <build folder> <work folder> <version> <codec consumer folder>
+#                        <C compiler> <C++ compiler> <sanitizers ON/OFF>
 set -euo pipefail
 build=$1
 work=$2
 version=$3
+consumer=$4
+cc=$5
+cxx=$6
+sanitize=$7
 
 fail() { echo "DebianPackages: $*" >&2; exit 1; }
 
@@ -148,4 +154,17 @@ for required in "vireon-wavecodec (= $version)" "vireon-dev-common (= $version)"
   grep -qF "$required" <<< "$dev_depends" ||
     fail "Depends of vireon-wavecodec-dev does not name $required: $dev_depends"
 done
+# The unpacked -dev packages are a complete CMake package for the codec.
+flags=()
+if [ "$sanitize" = ON ]; then
+  flags=(-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined
+    -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined)
+fi
+cmake -S "$consumer" -B "$work/consumer" -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
+  -DCMAKE_PREFIX_PATH="$work/root/usr" -DCMAKE_BUILD_TYPE=Release "${flags[@]}" \
+  > "$work/consumer.log" 2>&1 &&
+  cmake --build "$work/consumer" >> "$work/consumer.log" 2>&1 ||
+  { cat "$work/consumer.log" >&2; fail "the codec consumer does not build against the packages"; }
+"$work/consumer/codec-consumer"
+
 echo "DebianPackages: ok ($(basename -a "${expected[@]}" | tr '\n' ' '))"
