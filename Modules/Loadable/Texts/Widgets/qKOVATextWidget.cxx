@@ -6,6 +6,7 @@
 
 #include <QStyle>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <vtkSmartPointer.h>
@@ -32,6 +33,11 @@ public:
   bool TextNodeContentsModified = false;
   /// A manual edit is in progress.
   bool Editing = false;
+  /// The field's raw text (QTextDocument::toRawText) when it was last filled from or written to
+  /// the node. The field holds an edit exactly when its text differs from this.
+  QString UneditedText;
+
+  bool hasEdit() const { return this->TextEdit->document()->toRawText() != this->UneditedText; }
 };
 
 //------------------------------------------------------------------------------
@@ -260,6 +266,7 @@ void qKOVATextWidget::updateWidgetFromKOVA()
   {
     d->TextEdit->setReadOnly(true);
     d->TextEdit->clear();
+    d->UneditedText.clear();
     d->TextNodeContentsModified = false;
     d->EditButton->setEnabled(false);
     d->CancelButton->setEnabled(false);
@@ -275,6 +282,7 @@ void qKOVATextWidget::updateWidgetFromKOVA()
     {
       d->TextEdit->setPlainText(text);
     }
+    d->UneditedText = d->TextEdit->document()->toRawText();
     d->TextNodeContentsModified = false;
     QTextCursor cursor = d->TextEdit->textCursor();
     cursor.movePosition(QTextCursor::End);
@@ -303,10 +311,14 @@ void qKOVATextWidget::updateKOVAFromWidget()
   Q_D(qKOVATextWidget);
   // Keeps the node alive should a slot run from its event set another node.
   const vtkSmartPointer<vtkKOVATextNode> node = d->TextNode;
-  if (!node)
+  // Only an edit is written: the field shows the node's text as UTF-8 plain text (invalid
+  // sequences as U+FFFD, line ends as LF, and its plain text gives U+00A0 as a blank), so writing
+  // an unedited field back would change the node's bytes and encoding.
+  if (!node || !d->hasEdit())
   {
     return;
   }
+  d->UneditedText = d->TextEdit->document()->toRawText();
   const QByteArray utf8 = d->TextEdit->toPlainText().toUtf8();
   // Cut at the first zero byte, as the node's text is read back.
   const std::string text(utf8.constData());
