@@ -110,7 +110,7 @@ function(vireon_deliverables group)
 endfunction()
 
 # What a target needs from outside its own package, read from its link libraries:
-#   <prefix>_PACKAGES   packages to find (VTK, Qt5, DCMTK, OpenJPEG, the host package)
+#   <prefix>_PACKAGES   packages to find (VTK, Qt5, DCMTK, OpenJPEG, Threads, the host package)
 #   <prefix>_VTK, <prefix>_Qt5   their components
 #   <prefix>_COMPONENTS  deliverable libraries it links (Vireon components)
 # Fails for a link that an installed binary or the package could not resolve: a shared library of
@@ -143,6 +143,8 @@ function(_vireon_link_needs target prefix)
         list(APPEND _packages DCMTK)
       elseif(_item STREQUAL "PkgConfig::OpenJPEG")
         list(APPEND _packages OpenJPEG)
+      elseif(_item STREQUAL "Threads::Threads")
+        list(APPEND _packages Threads)
       elseif(_item IN_LIST VIREON_HOST_TARGETS)
         list(APPEND _packages ${VIREON_HOST_PACKAGE})
       elseif(_item IN_LIST _libraries)
