@@ -115,8 +115,8 @@ dcmdump +W pixels out.dcm > /dev/null
 cmp pixels/out.dcm.0.raw pixels.raw || fail "dcmdj2k did not restore the pixels"
 
 # The runtime package depends on the package of every library its binaries need (read from the
-# ELF files, mapped to packages with dpkg -S), each with a version bound that the installed
-# package meets.
+# ELF files, mapped to packages with dpkg -S), with a version bound that the installed package
+# meets; DCMTK's and OpenJPEG's with a bound in any case.
 depends=$(dpkg-deb -f "$runtime" Depends)
 needed=$(for binary in "$work"/root/usr/lib/libwavecodec.so.1 "$work"/root/usr/bin/dcm?j2k; do
   readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'
@@ -139,7 +139,11 @@ for owner in $(printf '%s\n' "${owners[@]}" | sort -u); do
   entry=$(tr ',' '\n' <<< "$depends" | awk -v p="$owner" '$1 == p { sub(/^ */, ""); print }')
   [ -n "$entry" ] || fail "Depends of vireon-wavecodec does not name $owner: $depends"
   bound=$(sed -n 's/.*(>= *\(.*\))/\1/p' <<< "$entry")
-  [ -n "$bound" ] || fail "Depends names $owner without a version: $entry"
+  if [ -z "$bound" ]; then
+    # Only packages whose shlibs file names no version (libasan8 in the sanitizer build) may.
+    case $owner in libdcmtk17 | libopenjp2-7) fail "Depends names $owner without a version" ;; esac
+    continue
+  fi
   installed=$(dpkg-query -W -f='${Version}' "$owner")
   dpkg --compare-versions "$installed" ge "$bound" ||
     fail "$owner $installed (seen by the build) does not meet the dependency $entry"
