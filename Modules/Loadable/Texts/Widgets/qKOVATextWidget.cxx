@@ -1,5 +1,6 @@
 #include "qKOVATextWidget.h"
 
+#include "qKOVATextEncoding.h"
 #include "ui_qKOVATextWidget.h"
 
 #include <vtkKOVATextNode.h>
@@ -38,7 +39,27 @@ public:
   QString UneditedText;
 
   bool hasEdit() const { return this->TextEdit->document()->toRawText() != this->UneditedText; }
+  /// The field's plain text with its no-break spaces, which plain text gives as blanks.
+  QString fieldText() const;
 };
+
+QString qKOVATextWidgetPrivate::fieldText() const
+{
+  QString text = this->TextEdit->toPlainText();
+  // Plain text is the raw text with some characters replaced one for one.
+  const QString raw = this->TextEdit->document()->toRawText();
+  if (raw.size() == text.size())
+  {
+    for (int i = 0; i < raw.size(); ++i)
+    {
+      if (raw.at(i) == QChar::Nbsp)
+      {
+        text[i] = QChar::Nbsp;
+      }
+    }
+  }
+  return text;
+}
 
 //------------------------------------------------------------------------------
 qKOVATextWidget::qKOVATextWidget(QWidget* parent)
@@ -275,10 +296,12 @@ void qKOVATextWidget::updateWidgetFromKOVA()
   else if (fillFromNode)
   {
     const int position = d->TextEdit->textCursor().position();
-    // The node's text is UTF-8, read up to its first zero byte. It is plain text: markup-like
-    // content ("<b>x</b>", "a &lt; b") is shown as typed and saved back unchanged.
-    const QString text = QString::fromUtf8(d->TextNode->GetText().c_str());
-    if (d->TextEdit->toPlainText() != text)
+    // The node's text, read up to its first zero byte and decoded by its encoding label. It is
+    // plain text: markup-like content ("<b>x</b>", "a &lt; b") is shown as typed and saved back
+    // unchanged.
+    const QString text = qKOVATextEncoding::toQString(
+      std::string(d->TextNode->GetText().c_str()), d->TextNode->GetEncoding());
+    if (d->fieldText() != text)
     {
       d->TextEdit->setPlainText(text);
     }
@@ -311,15 +334,15 @@ void qKOVATextWidget::updateKOVAFromWidget()
   Q_D(qKOVATextWidget);
   // Keeps the node alive should a slot run from its event set another node.
   const vtkSmartPointer<vtkKOVATextNode> node = d->TextNode;
-  // Only an edit is written: the field shows the node's text as UTF-8 plain text (invalid
-  // sequences as U+FFFD, line ends as LF, and its plain text gives U+00A0 as a blank), so writing
-  // an unedited field back would change the node's bytes and encoding.
+  // Only an edit is written: the field holds the node's text decoded (bytes invalid in its
+  // encoding as U+FFFD, line ends as LF), so writing an unedited field back as UTF-8 would change
+  // the node's bytes and encoding.
   if (!node || !d->hasEdit())
   {
     return;
   }
   d->UneditedText = d->TextEdit->document()->toRawText();
-  const QByteArray utf8 = d->TextEdit->toPlainText().toUtf8();
+  const QByteArray utf8 = d->fieldText().toUtf8();
   // Cut at the first zero byte, as the node's text is read back.
   const std::string text(utf8.constData());
   node->SetText(text, VTK_ENCODING_UTF_8);

@@ -89,6 +89,8 @@ private Q_SLOTS:
   void uneditedNodeKeepsItsBytesAndEncoding();
   void editIsWrittenAsUtf8_data();
   void editIsWrittenAsUtf8();
+  void editKeepsEveryUntouchedCharacter_data();
+  void editKeepsEveryUntouchedCharacter();
   void wordWrapFollowsTheFieldMode();
   void sceneIsStoredAndRefreshes();
   void destroyedWidgetReleasesItsNode();
@@ -745,11 +747,15 @@ void qKOVATextWidgetTest::editIsWrittenAsUtf8_data()
   QTest::addColumn<int>("deleted");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QByteArray>("expected");
-  // An edit writes the whole field as UTF-8 (undecodable bytes as U+FFFD); bytes and label agree.
-  QTest::newRow("ISO-8859-1, typed at the end")
-    << QByteArray("5\xa0mg") << int(VTK_ENCODING_ISO_8859_1) << 4 << 0 << "!"
+  // An edit writes the whole field as UTF-8; bytes with no character in the node's encoding are
+  // shown and written as U+FFFD. Bytes and label agree.
+  QTest::newRow("invalid UTF-8, typed at the end")
+    << QByteArray("5\xa0mg") << int(VTK_ENCODING_UTF_8) << 4 << 0 << "!"
     << QByteArray("5\xef\xbf\xbdmg!");
-  // Plain text gives U+00A0 as a blank: replacing it by a blank is still an edit.
+  QTest::newRow("byte undefined in ISO-8859-3, typed at the end")
+    << QByteArray("5\xa5mg") << int(VTK_ENCODING_ISO_8859_3) << 4 << 0 << "!"
+    << QByteArray("5\xef\xbf\xbdmg!");
+  // Plain text gives U+00A0 as a blank, too: replacing it by a blank is still an edit.
   QTest::newRow("U+00A0 replaced by a blank")
     << QByteArray("5\xc2\xa0mg") << int(VTK_ENCODING_UTF_8) << 2 << 1 << " " << QByteArray("5 mg");
 }
@@ -774,6 +780,88 @@ void qKOVATextWidgetTest::editIsWrittenAsUtf8()
   this->clickSave();
   QCOMPARE(QByteArray::fromStdString(this->Node->GetText()), expected);
   QCOMPARE(this->Node->GetEncoding(), VTK_ENCODING_UTF_8);
+}
+
+void qKOVATextWidgetTest::editKeepsEveryUntouchedCharacter_data()
+{
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<int>("encoding");
+  QTest::addColumn<QByteArray>("utf8");
+  QTest::addColumn<bool>("autoSave");
+  const struct
+  {
+    const char* Name;
+    QByteArray Bytes;
+    int Encoding;
+    /// The characters the bytes stand for in the encoding.
+    const char* Utf8;
+  } nodes[] = {
+    { "ISO-8859-1",
+      "Caf\xe9 cr\xe8me, 5\xa0mg, \xbfS\xed?",
+      VTK_ENCODING_ISO_8859_1,
+      u8"Caf\u00e9 cr\u00e8me, 5\u00a0mg, \u00bfS\u00ed?" },
+    { "ISO-8859-2",
+      "Za\xbf\xf3\xb3\xe6 g\xea\xb6l\xb1 ja\xbc\xf1",
+      VTK_ENCODING_ISO_8859_2,
+      u8"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105 ja\u017a\u0144" },
+    // The same bytes as ISO-8859-1 stand for other characters.
+    { "ISO-8859-15",
+      "5\xa4, \xbduvre, \xa6koda",
+      VTK_ENCODING_ISO_8859_15,
+      u8"5\u20ac, \u0153uvre, \u0160koda" },
+    { "UTF-8",
+      u8"Stra\u00dfe 5\u00a0mg \u65e5\u672c \U0001F600",
+      VTK_ENCODING_UTF_8,
+      u8"Stra\u00dfe 5\u00a0mg \u65e5\u672c \U0001F600" },
+    { "US-ASCII holding UTF-8",
+      u8"Sch\u00e4del \u2713",
+      VTK_ENCODING_US_ASCII,
+      u8"Sch\u00e4del \u2713" },
+    { "ISO-8859-1 up to a zero byte",
+      QByteArray("\xe9t\xe9\0hidden", 10),
+      VTK_ENCODING_ISO_8859_1,
+      u8"\u00e9t\u00e9" },
+  };
+  for (const auto& node : nodes)
+  {
+    for (const bool autoSave : { false, true })
+    {
+      QTest::addRow("%s, %s", node.Name, autoSave ? "auto-save keystroke" : "Edit, type, Save")
+        << node.Bytes << node.Encoding << QByteArray(node.Utf8) << autoSave;
+    }
+  }
+}
+
+void qKOVATextWidgetTest::editKeepsEveryUntouchedCharacter()
+{
+  QFETCH(QByteArray, bytes);
+  QFETCH(int, encoding);
+  QFETCH(QByteArray, utf8);
+  QFETCH(bool, autoSave);
+  this->Node->SetText(bytes.toStdString(), encoding);
+  this->Widget->setKOVATextNode(this->Node);
+  // Raw text: plain text would give U+00A0 as a blank.
+  const QString shown = QString::fromUtf8(utf8);
+  QCOMPARE(this->edit()->document()->toRawText(), shown);
+
+  if (autoSave)
+  {
+    this->Widget->setAutoSave(true);
+  }
+  else
+  {
+    this->clickEdit();
+  }
+  this->moveCursorTo(0);
+  TypeText(this->edit(), "!");
+  if (!autoSave)
+  {
+    this->clickSave();
+  }
+
+  QCOMPARE(QByteArray::fromStdString(this->Node->GetText()), "!" + utf8);
+  QCOMPARE(this->Node->GetEncoding(), VTK_ENCODING_UTF_8);
+  QCOMPARE(this->edit()->document()->toRawText(), "!" + shown);
 }
 
 void qKOVATextWidgetTest::wordWrapFollowsTheFieldMode()
