@@ -259,7 +259,7 @@ void ReplaceControlPoints(vtkKOVAMarkupsCurveNode* curve, vtkPoints* points)
   }
 }
 
-/// Stretching: moves the curve's points along the box's width axis onto the plane through
+/// Stretching: moves the curve's world points along the box's width axis onto the plane through
 /// \a planeOrigin spanned by the height and curve axes, and samples the result again into
 /// \a sampledCurve. False when the second sampling fails.
 bool FlattenCurve(vtkVireonGeneralizedReformatLogic* logic,
@@ -281,7 +281,7 @@ bool FlattenCurve(vtkVireonGeneralizedReformatLogic* logic,
 
   vtkNew<vtkPoints> flattenedPoints;
   flattenedPoints->SetDataTypeToDouble();
-  logic->GetPointsProjectedToPlane(curveNode->GetCurvePoints(), worldToPlane, flattenedPoints);
+  logic->GetPointsProjectedToPlane(curveNode->GetCurvePointsWorld(), worldToPlane, flattenedPoints);
   ReplaceControlPoints(sampledCurve, flattenedPoints);
 
   vtkNew<vtkPoints> resampledPoints;

@@ -16,6 +16,7 @@
 #include <vtkPointData.h>
 #include <vtkPoints.h>
 #include <vtkPolyData.h>
+#include <vtkTransform.h>
 
 #include <gtest/gtest.h>
 
@@ -402,4 +403,69 @@ TEST(vtkVireonGeneralizedReformatLogic, WithoutSceneFailsAfterResampling)
   EXPECT_FALSE(logic->ComputeStraighteningTransform(transform, curve, SliceSize, 1.0));
   EXPECT_EQ(errors.GetErrorMessages(),
     (std::vector<std::string>{ "ComputeStraighteningTransform: the logic has no scene" }));
+}
+
+TEST(vtkVireonGeneralizedReformatLogic, CurveUnderAParentTransformIsStraightenedWhereItIs)
+{
+  // A curve whose node sits under a parent transform gives the same transform as a curve holding
+  // the same world points directly, with and without stretching.
+  ReformatFixture f;
+  const double centre[3] = { 10, -20, 30 };
+  const std::vector<std::array<double, 3>> world = HelixPoints(centre, 30, 40, 1.0, 13);
+  const struct
+  {
+    const char* Name;
+    double Translation[3];
+    double Angle;
+    double Axis[3];
+  } parents[] = {
+    { "translated", { 100, -40, 25 }, 0, { 0, 0, 1 } },
+    { "rotated", { -30, 15, 60 }, 35, { 1, 2, -1 } },
+  };
+  for (const auto& parent : parents)
+  {
+    vtkNew<vtkTransform> toWorld;
+    toWorld->Translate(parent.Translation);
+    toWorld->RotateWXYZ(parent.Angle, parent.Axis);
+    auto* parentNode =
+      vtkKOVATransformNode::SafeDownCast(f.Scene->AddNewNodeByClass("vtkKOVATransformNode"));
+    parentNode->SetAndObserveTransformToParent(toWorld);
+    std::vector<std::array<double, 3>> local;
+    for (const auto& p : world)
+    {
+      std::array<double, 3> q;
+      toWorld->GetInverse()->TransformPoint(p.data(), q.data());
+      local.push_back(q);
+    }
+    vtkKOVAMarkupsCurveNode* moved = f.AddCurve(local);
+    ASSERT_TRUE(moved->SetAndObserveTransformNodeID(parentNode->GetID()));
+    vtkKOVAMarkupsCurveNode* direct = f.AddCurve(world);
+    for (bool stretching : { false, true })
+    {
+      SCOPED_TRACE(std::string(parent.Name) + (stretching ? " stretched" : ""));
+      vtkKOVATransformNode* fromMoved = AddTransformNode(f.Scene);
+      vtkKOVATransformNode* fromDirect = AddTransformNode(f.Scene);
+      ASSERT_TRUE(
+        f.Logic->ComputeStraighteningTransform(fromMoved, moved, SliceSize, 1.0, stretching, 20));
+      ASSERT_TRUE(
+        f.Logic->ComputeStraighteningTransform(fromDirect, direct, SliceSize, 1.0, stretching, 20));
+      vtkImageData* a = GridOf(fromMoved)->GetDisplacementGrid();
+      vtkImageData* b = GridOf(fromDirect)->GetDisplacementGrid();
+      ASSERT_EQ(a->GetNumberOfPoints(), b->GetNumberOfPoints());
+      EXPECT_VEC3_NEAR(a->GetOrigin(), b->GetOrigin(), 1e-6);
+      for (int c = 0; c < 3; ++c)
+      {
+        double axisA[3], axisB[3];
+        Column(GridOf(fromMoved)->GetGridDirectionMatrix(), c, axisA);
+        Column(GridOf(fromDirect)->GetGridDirectionMatrix(), c, axisB);
+        EXPECT_VEC3_NEAR(axisA, axisB, 1e-9);
+      }
+      for (vtkIdType id = 0; id < a->GetNumberOfPoints(); ++id)
+      {
+        EXPECT_VEC3_NEAR(a->GetPointData()->GetScalars()->GetTuple3(id),
+          b->GetPointData()->GetScalars()->GetTuple3(id),
+          1e-6);
+      }
+    }
+  }
 }
