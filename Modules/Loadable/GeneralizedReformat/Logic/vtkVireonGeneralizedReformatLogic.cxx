@@ -132,12 +132,14 @@ struct CrossSectionFrame
   }
 };
 
-/// Rotation-minimising frames along a curve (vtkParallelTransportFrame).
+/// Rotation-minimising frames along a curve (vtkParallelTransportFrame), optionally turned about
+/// the curve by a fixed angle.
 class CurveFrames
 {
 public:
-  /// False when the filter gives no normals or binormals.
-  bool Compute(vtkPolyData* curve, const double initialNormal[3])
+  /// Frames whose first normal follows \a initialNormal, then turned by \a angleDeg about each
+  /// tangent (normal towards binormal). False when the filter gives no normals or binormals.
+  bool Compute(vtkPolyData* curve, const double initialNormal[3], double angleDeg)
   {
     this->Filter->SetInputData(curve);
     this->Filter->SetPreferredInitialNormalVector(initialNormal);
@@ -147,6 +149,9 @@ public:
       vtkDoubleArray::SafeDownCast(pointData->GetArray(this->Filter->GetNormalsArrayName()));
     this->Binormals =
       vtkDoubleArray::SafeDownCast(pointData->GetArray(this->Filter->GetBinormalsArrayName()));
+    const double angle = vtkMath::RadiansFromDegrees(angleDeg);
+    this->Cosine = std::cos(angle);
+    this->Sine = std::sin(angle);
     return this->Normals && this->Binormals;
   }
 
@@ -154,14 +159,22 @@ public:
   void Get(vtkIdType pointIndex, CrossSectionFrame& frame) const
   {
     this->Filter->GetOutput()->GetPoint(pointIndex, frame.Centre);
-    this->Normals->GetTypedTuple(pointIndex, frame.Normal);
-    this->Binormals->GetTypedTuple(pointIndex, frame.Binormal);
+    double normal[3], binormal[3];
+    this->Normals->GetTypedTuple(pointIndex, normal);
+    this->Binormals->GetTypedTuple(pointIndex, binormal);
+    for (int k = 0; k < 3; ++k)
+    {
+      frame.Normal[k] = this->Cosine * normal[k] + this->Sine * binormal[k];
+      frame.Binormal[k] = -this->Sine * normal[k] + this->Cosine * binormal[k];
+    }
   }
 
 private:
   vtkNew<vtkParallelTransportFrame> Filter;
   vtkDoubleArray* Normals = nullptr;
   vtkDoubleArray* Binormals = nullptr;
+  double Cosine = 1.0;
+  double Sine = 0.0;
 };
 
 /// The box axes before rotation. CurveAxis runs from the first to the last sampled point. With
@@ -424,6 +437,8 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
                   "ends meet or the curve is degenerate)");
     return false;
   }
+  double unrotatedWidthAxis[3];
+  std::copy(box.WidthAxis, box.WidthAxis + 3, unrotatedWidthAxis);
   RotateCrossSectionAxes(box, rotationDeg);
 
   if (stretching &&
@@ -447,8 +462,14 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
     return false;
   }
 
+  // The cross-sections turn with the box axes. Turning the frames rather than their initial
+  // normal turns every cross-section by exactly the angle, wherever the curve's first tangent
+  // points. A stretched curve lies in a plane across the turned width axis, so its frames'
+  // normal is that axis throughout and needs no further turn.
   CurveFrames frames;
-  if (!frames.Compute(sampledCurve->GetCurveWorld(), box.WidthAxis))
+  if (!(stretching
+          ? frames.Compute(sampledCurve->GetCurveWorld(), box.WidthAxis, 0.0)
+          : frames.Compute(sampledCurve->GetCurveWorld(), unrotatedWidthAxis, rotationDeg)))
   {
     vtkErrorMacro("ComputeStraighteningTransform: the curve frames have no normals or binormals");
     return false;
