@@ -18,6 +18,7 @@
 #include <vtkKOVAVolumeNode.h>
 
 #include <vtkAbstractTransform.h>
+#include <vtkCallbackCommand.h>
 #include <vtkGeneralTransform.h>
 #include <vtkImageBSplineCoefficients.h>
 #include <vtkImageBSplineInterpolator.h>
@@ -360,6 +361,36 @@ void SampleSlice(vtkAbstractImageInterpolator* interpolator,
   }
 }
 
+/// Passes an algorithm's progress on to the run node, mapped into [start, start + share].
+class ProgressForwarder
+{
+public:
+  ProgressForwarder(vtkKOVACommandLineModuleNode* node,
+    vtkAlgorithm* algorithm,
+    double start,
+    double share)
+    : Node(node)
+    , Start(start)
+    , Share(share)
+  {
+    this->Callback->SetClientData(this);
+    this->Callback->SetCallback(
+      [](vtkObject* caller, unsigned long, void* clientData, void*)
+      {
+        auto* self = static_cast<ProgressForwarder*>(clientData);
+        self->Node->SetProgress(
+          self->Start + self->Share * static_cast<vtkAlgorithm*>(caller)->GetProgress());
+      });
+    algorithm->AddObserver(vtkCommand::ProgressEvent, this->Callback);
+  }
+
+private:
+  vtkKOVACommandLineModuleNode* Node;
+  double Start;
+  double Share;
+  vtkNew<vtkCallbackCommand> Callback;
+};
+
 bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::string& errorText)
 {
   vtkKOVAVolumeNode* input = GetVolume(node, scene, "inputVolume", errorText);
@@ -492,6 +523,7 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
     source->SetOrigin(input->GetOrigin());
     source->SetSpacing(input->GetSpacing());
   }
+  double samplingStart = 0.0; // progress when the sampling starts
   vtkSmartPointer<vtkAbstractImageInterpolator> interpolator;
   if (interpolation == "bs")
   {
@@ -500,6 +532,9 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
     coefficients->SetSplineDegree(3);
     coefficients->SetBorderMode(VTK_IMAGE_BORDER_MIRROR);
     coefficients->SetNumberOfThreads(1);
+    // The coefficients count as the first half of the run.
+    samplingStart = 0.5;
+    ProgressForwarder forwarder(node, coefficients, 0.0, samplingStart);
     coefficients->Update();
     source = coefficients->GetOutput();
     auto bspline = vtkSmartPointer<vtkImageBSplineInterpolator>::New();
@@ -549,6 +584,8 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
     interpolator->Update();
     for (int z = outputExtent[4]; z <= outputExtent[5]; ++z)
     {
+      node->SetProgress(samplingStart + (1.0 - samplingStart) * (z - outputExtent[4]) /
+                                          (outputExtent[5] - outputExtent[4] + 1));
       grid->GetSectionMatrix(sliceSections[z - outputExtent[4]], section);
       vtkMatrix4x4::Multiply4x4(section, outputIJKToRAS, outputIJKToInputRAS);
       vtkMatrix4x4::Multiply4x4(inputRASToIJK, outputIJKToInputRAS, axes);
@@ -579,9 +616,11 @@ bool Resample(vtkKOVACommandLineModuleNode* node, vtkKOVAScene* scene, std::stri
   else
   {
     reslice->SetOutputExtent(outputExtent);
+    ProgressForwarder forwarder(node, reslice, samplingStart, 1.0 - samplingStart);
     reslice->Update();
     result->ShallowCopy(reslice->GetOutput());
   }
+  node->SetProgress(1.0);
   result->SetOrigin(0.0, 0.0, 0.0);
   result->SetSpacing(1.0, 1.0, 1.0);
   output->SetIJKToRASMatrix(outputIJKToRAS);

@@ -7,6 +7,7 @@
 #include <vtkKOVATransformNode.h>
 #include <vtkVireonCLIModuleLogic.h>
 
+#include <vtkCallbackCommand.h>
 #include <vtkDataArray.h>
 #include <vtkGeneralTransform.h>
 #include <vtkImageData.h>
@@ -19,7 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -59,12 +62,24 @@ struct ModuleFixture
     Input->SetOrigin(-10, 20, 5);
   }
 
-  vtkKOVACommandLineModuleNode* Run(const std::map<std::string, std::string>& parameters)
+  /// Runs the module; \a progress (optional) receives each progress the run reports.
+  vtkKOVACommandLineModuleNode* Run(const std::map<std::string, std::string>& parameters,
+    std::vector<double>* progress = nullptr)
   {
     vtkKOVACommandLineModuleNode* node = Logic->CreateNodeInScene();
     for (const auto& p : parameters)
     {
       EXPECT_TRUE(node->SetParameterAsString(p.first, p.second)) << p.first;
+    }
+    vtkNew<vtkCallbackCommand> recorder;
+    recorder->SetClientData(progress);
+    recorder->SetCallback(
+      [](vtkObject*, unsigned long, void* clientData, void* callData) {
+        static_cast<std::vector<double>*>(clientData)->push_back(*static_cast<double*>(callData));
+      });
+    if (progress)
+    {
+      node->AddObserver(vtkCommand::ProgressEvent, recorder);
     }
     Logic->ApplyAndWait(node, false);
     return node;
@@ -389,6 +404,7 @@ TEST(ResampleScalarVectorDWIVolume, StraighteningGridSlicesEqualTheTransformAtEv
   {
     SCOPED_TRACE(interpolation);
     vtkSmartPointer<vtkImageData> results[2];
+    std::vector<double> progress[2];
     for (int path = 0; path < 2; ++path)
     {
       ModuleFixture f;
