@@ -1,5 +1,7 @@
 #include "CurvedReformatFiles.h"
 
+#include "CurvedReformatDicom.h"
+
 #include <vtkDataArray.h>
 #include <vtkImageData.h>
 #include <vtkMath.h>
@@ -28,27 +30,24 @@
 
 namespace CurvedReformat
 {
-vtkStandardNewMacro(CapturingOutputWindow);
-
-std::string CapturingOutputWindow::FirstMessage() const
-{
-  if (this->Errors.empty())
-  {
-    return "";
-  }
-  std::string message = this->Errors.front();
-  const size_t start = message.find("): ");
-  if (start != std::string::npos)
-  {
-    message = message.substr(start + 3);
-  }
-  message = message.substr(0, message.find('\n'));
-  return message;
-}
-
 std::string Extension(const std::string& path)
 {
   return vtksys::SystemTools::LowerCase(vtksys::SystemTools::GetFilenameLastExtension(path));
+}
+
+std::string FileProblem(const std::string& path)
+{
+  if (vtksys::SystemTools::FileIsDirectory(path))
+  {
+    return "is a folder";
+  }
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file)
+  {
+    return std::strerror(errno);
+  }
+  std::fclose(file);
+  return "";
 }
 
 namespace
@@ -164,11 +163,27 @@ void ReadHeaderDirections(const std::string& path, const std::string& ext, Volum
 }
 
 //------------------------------------------------------------------------------
-Volume ReadVolume(const std::string& path, CapturingOutputWindow* errors)
+Volume ReadVolume(const std::string& path,
+  const std::string& seriesUID,
+  CapturingOutputWindow* errors,
+  const ProgressFunction& progress)
 {
-  if (!vtksys::SystemTools::FileExists(path, true))
+  if (vtksys::SystemTools::FileIsDirectory(path))
   {
-    throw Failure{ "cannot read volume " + path + ": no such file" };
+    return ReadDicomVolume(path, seriesUID, progress);
+  }
+  const std::string problem = FileProblem(path);
+  if (!problem.empty())
+  {
+    throw Failure{ "cannot read volume " + path + ": " + problem };
+  }
+  if (IsDicomFile(path))
+  {
+    return ReadDicomVolume(path, seriesUID, progress);
+  }
+  if (!seriesUID.empty())
+  {
+    throw Failure{ "--series-uid needs a DICOM volume", 2 };
   }
   const std::string ext = Extension(path);
   vtkSmartPointer<vtkAlgorithm> reader;
@@ -200,8 +215,10 @@ Volume ReadVolume(const std::string& path, CapturingOutputWindow* errors)
   }
   else
   {
-    throw Failure{ "cannot read volume " + path +
-                   ": unknown format (use .vti, .mha, .mhd, .nrrd or .nhdr)" };
+    throw Failure{
+      "cannot read volume " + path +
+      ": unknown format (use a DICOM folder or file, .vti, .mha, .mhd, .nrrd or .nhdr)"
+    };
   }
   errors->Errors.clear();
   reader->Update();
@@ -412,6 +429,11 @@ void WritePolyData(vtkPolyData* polyData, const OutputFile& output)
 //------------------------------------------------------------------------------
 std::vector<CurvePoint> ReadCurve(const std::string& path)
 {
+  const std::string problem = FileProblem(path);
+  if (!problem.empty())
+  {
+    throw Failure{ "cannot read curve " + path + ": " + problem };
+  }
   std::ifstream in(path);
   if (!in)
   {
@@ -456,50 +478,4 @@ std::vector<CurvePoint> ReadCurve(const std::string& path)
   return points;
 }
 
-//------------------------------------------------------------------------------
-PendingOutputs::~PendingOutputs()
-{
-  for (const OutputFile& output : this->Outputs)
-  {
-    std::remove(output.Path.c_str());
-  }
-}
-
-OutputFile PendingOutputs::Add(const std::string& target)
-{
-  if (vtksys::SystemTools::FileIsDirectory(target))
-  {
-    throw Failure{ "cannot write " + target + ": is a folder" };
-  }
-  const std::string ext = vtksys::SystemTools::GetFilenameLastExtension(target);
-  const std::string stem = target.substr(0, target.size() - ext.size());
-  OutputFile output{ stem + ".partial-" + std::to_string(this->Outputs.size()) + ext, target };
-  // Created now, so that a folder that is missing or not writable is found before the work.
-  std::FILE* file = std::fopen(output.Path.c_str(), "wb");
-  if (!file)
-  {
-    throw Failure{ "cannot write " + target + ": " + std::strerror(errno) };
-  }
-  std::fclose(file);
-  this->Outputs.push_back(output);
-  return output;
-}
-
-void PendingOutputs::Commit()
-{
-  for (size_t i = 0; i < this->Outputs.size(); ++i)
-  {
-    if (std::rename(this->Outputs[i].Path.c_str(), this->Outputs[i].Target.c_str()) != 0)
-    {
-      const int error = errno;
-      // Undo what was moved already, so no partial set of outputs remains.
-      for (size_t j = 0; j < i; ++j)
-      {
-        std::remove(this->Outputs[j].Target.c_str());
-      }
-      throw Failure{ "cannot write " + this->Outputs[i].Target + ": " + std::strerror(error) };
-    }
-  }
-  this->Outputs.clear();
-}
 }

@@ -3,10 +3,12 @@
 #ifndef CurvedReformatFiles_h
 #define CurvedReformatFiles_h
 
-#include <vtkOutputWindow.h>
+#include "CurvedReformatOutputs.h"
+
 #include <vtkSmartPointer.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,33 +17,14 @@ class vtkPolyData;
 
 namespace CurvedReformat
 {
-/// A failure with a one-line message; exit code 2 for command-line errors, 1 otherwise.
-struct Failure
-{
-  std::string Message;
-  int ExitCode = 1;
-};
-
-/// Collects VTK's error texts instead of printing them.
-class CapturingOutputWindow : public vtkOutputWindow
-{
-public:
-  static CapturingOutputWindow* New();
-  vtkTypeMacro(CapturingOutputWindow, vtkOutputWindow);
-  void DisplayErrorText(const char* text) override { this->Errors.emplace_back(text ? text : ""); }
-  void DisplayWarningText(const char*) override {}
-  void DisplayGenericWarningText(const char*) override {}
-  void DisplayText(const char*) override {}
-  void DisplayDebugText(const char*) override {}
-
-  /// The message of the first error (the text after the object's description), or "".
-  std::string FirstMessage() const;
-
-  std::vector<std::string> Errors;
-};
-
 /// The lower-case last extension of a path (".vti").
 std::string Extension(const std::string& path);
+
+/// Why \a path cannot be read as a file ("is a folder", the system's reason), or "".
+std::string FileProblem(const std::string& path);
+
+/// Receives the fraction of a step that is done, from 0 to 1.
+using ProgressFunction = std::function<void(double)>;
 
 /// Voxels plus physical geometry: physical = Origin + Directions * (Spacing * ijk).
 struct Volume
@@ -52,9 +35,13 @@ struct Volume
   double Directions[3][3] = { { 1, 0, 0 }, { 0, 1, 0 }, { 0, 0, 1 } }; // columns: voxel axes
 };
 
-/// Reads a .vti, .mha/.mhd or .nrrd/.nhdr file in its physical frame. \a errors collects VTK's
-/// messages during the read.
-Volume ReadVolume(const std::string& path, CapturingOutputWindow* errors);
+/// Reads a DICOM folder or file (the series \a seriesUID, when given; see ReadDicomVolume), or a
+/// .vti, .mha/.mhd or .nrrd/.nhdr file, in its physical frame. \a errors collects VTK's messages
+/// during the read; \a progress (may be empty) follows a DICOM read.
+Volume ReadVolume(const std::string& path,
+  const std::string& seriesUID,
+  CapturingOutputWindow* errors,
+  const ProgressFunction& progress);
 
 /// A curve point and the line of the file it came from.
 struct CurvePoint
@@ -67,13 +54,6 @@ struct CurvePoint
 /// header line first).
 std::vector<CurvePoint> ReadCurve(const std::string& path);
 
-/// An output file: written under Path, named Target (the user's name) in messages.
-struct OutputFile
-{
-  std::string Path;
-  std::string Target;
-};
-
 /// Writes a volume as .vti or .mha (by the target's extension).
 void WriteVolume(const Volume& volume, const OutputFile& output);
 
@@ -84,23 +64,6 @@ void WriteProjectionPNG(vtkImageData* projection, int axis, const OutputFile& ou
 /// Writes a model as VTK XML poly data.
 void WritePolyData(vtkPolyData* polyData, const OutputFile& output);
 
-/// Output files are written beside their targets and moved there only when all are written;
-/// whatever is not committed is removed.
-class PendingOutputs
-{
-public:
-  PendingOutputs() = default;
-  PendingOutputs(const PendingOutputs&) = delete;
-  PendingOutputs& operator=(const PendingOutputs&) = delete;
-  ~PendingOutputs();
-  /// Creates the file to write \a target under, in the target's folder (keeping the extension).
-  OutputFile Add(const std::string& target);
-  /// Moves every output to its target.
-  void Commit();
-
-private:
-  std::vector<OutputFile> Outputs;
-};
 }
 
 #endif
