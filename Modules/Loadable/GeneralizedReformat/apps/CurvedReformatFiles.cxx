@@ -334,6 +334,7 @@ void WriteMetaImage(const Volume& volume, const OutputFile& output)
   vtkDataArray* scalars = image->GetPointData()->GetScalars();
   out.write(static_cast<const char*>(scalars->GetVoidPointer(0)),
     static_cast<std::streamsize>(scalars->GetDataSize() * scalars->GetDataTypeSize()));
+  out.close();
   if (!out)
   {
     throw Failure{ "cannot write " + output.Target };

@@ -1,12 +1,8 @@
 #include "CurvedReformatOutputs.h"
 
+#include <SafeFileWriter.h>
+
 #include <vtkObjectFactory.h>
-
-#include <vtksys/SystemTools.hxx>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace CurvedReformat
 {
@@ -29,49 +25,32 @@ std::string CapturingOutputWindow::FirstMessage() const
 }
 
 //------------------------------------------------------------------------------
-PendingOutputs::~PendingOutputs()
-{
-  for (const OutputFile& output : this->Outputs)
-  {
-    std::remove(output.Path.c_str());
-  }
-}
+PendingOutputs::PendingOutputs() = default;
+
+// Uncommitted writers remove their temporary files.
+PendingOutputs::~PendingOutputs() = default;
 
 OutputFile PendingOutputs::Add(const std::string& target)
 {
-  if (vtksys::SystemTools::FileIsDirectory(target))
+  auto writer = std::make_unique<vireon::SafeFileWriter>(target);
+  if (!writer->Open())
   {
-    throw Failure{ "cannot write " + target + ": is a folder" };
+    throw Failure{ "cannot write " + writer->GetErrorMessage() };
   }
-  const std::string ext = vtksys::SystemTools::GetFilenameLastExtension(target);
-  const std::string stem = target.substr(0, target.size() - ext.size());
-  OutputFile output{ stem + ".partial-" + std::to_string(this->Outputs.size()) + ext, target };
-  // Created now, so that a folder that is missing or not writable is found before the work.
-  std::FILE* file = std::fopen(output.Path.c_str(), "wb");
-  if (!file)
-  {
-    throw Failure{ "cannot write " + target + ": " + std::strerror(errno) };
-  }
-  std::fclose(file);
-  this->Outputs.push_back(output);
+  OutputFile output{ writer->GetPath(), target };
+  this->Writers.push_back(std::move(writer));
   return output;
 }
 
 void PendingOutputs::Commit()
 {
-  for (size_t i = 0; i < this->Outputs.size(); ++i)
+  for (const auto& writer : this->Writers)
   {
-    if (std::rename(this->Outputs[i].Path.c_str(), this->Outputs[i].Target.c_str()) != 0)
+    if (!writer->Commit())
     {
-      const int error = errno;
-      // Undo what was moved already, so no partial set of outputs remains.
-      for (size_t j = 0; j < i; ++j)
-      {
-        std::remove(this->Outputs[j].Target.c_str());
-      }
-      throw Failure{ "cannot write " + this->Outputs[i].Target + ": " + std::strerror(error) };
+      throw Failure{ "cannot write " + writer->GetErrorMessage() };
     }
   }
-  this->Outputs.clear();
+  this->Writers.clear();
 }
 }

@@ -4,8 +4,14 @@
 
 #include <vtkOutputWindow.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace vireon
+{
+class SafeFileWriter;
+}
 
 namespace CurvedReformat
 {
@@ -41,22 +47,25 @@ struct OutputFile
   std::string Target;
 };
 
-/// Output files are written beside their targets and moved there only when all are written;
-/// whatever is not committed is removed.
+/// A tool's output files, written through the project's safe file writer: each under a
+/// temporary name beside its target (symbolic links followed, modes kept, devices written
+/// directly, temporary files removed on signals), all put in place only when all are written.
+/// Whatever is not committed is removed.
 class PendingOutputs
 {
 public:
-  PendingOutputs() = default;
+  PendingOutputs();
   PendingOutputs(const PendingOutputs&) = delete;
   PendingOutputs& operator=(const PendingOutputs&) = delete;
   ~PendingOutputs();
-  /// Creates the file to write \a target under, in the target's folder (keeping the extension).
+  /// Opens \a target for writing: a folder that is missing or refuses the file fails here,
+  /// before any work.
   OutputFile Add(const std::string& target);
-  /// Moves every output to its target.
+  /// Puts every output in place, in the order added.
   void Commit();
 
 private:
-  std::vector<OutputFile> Outputs;
+  std::vector<std::unique_ptr<vireon::SafeFileWriter>> Writers;
 };
 }
 

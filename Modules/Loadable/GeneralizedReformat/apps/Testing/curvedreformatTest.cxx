@@ -865,7 +865,7 @@ TEST_F(CurvedReformatTool, TubePhantomWritesBothFilesOrNone)
     { "helix " + Path("helix.vti") + " " + Path("missing/helix.csv"),
       "tubephantom: cannot write " + Path("missing/helix.csv") + ": No such file or directory" },
     { "helix " + Path("helix.vti") + " " + Dir,
-      "tubephantom: cannot write " + Dir + ": is a folder" },
+      "tubephantom: cannot write " + Dir + ": Is a directory" },
   };
   for (const auto& c : cases)
   {
@@ -880,4 +880,25 @@ TEST_F(CurvedReformatTool, TubePhantomWritesBothFilesOrNone)
   const Result measure = this->RunTool(TUBEPHANTOM_EXECUTABLE, "measure " + Path("none.vti"));
   EXPECT_EQ(measure.ExitCode, 1);
   EXPECT_EQ(measure.Err, "tubephantom: cannot read " + Path("none.vti") + "\n");
+}
+
+TEST_F(CurvedReformatTool, OutputsAreWrittenThroughSymbolicLinks)
+{
+  // The project's safe writer: a link given as output stays a link, its target gets the volume.
+  this->WritePhantom("arc", "arc.vti", "arc.csv");
+  vtksys::SystemTools::MakeDirectory(Path("elsewhere"));
+  {
+    std::ofstream old(Path("elsewhere/straight.vti"));
+    old << "old content\n";
+  }
+  ASSERT_TRUE(vtksys::SystemTools::CreateSymlink("elsewhere/straight.vti", Path("straight.vti")));
+  const Result run = this->Run("--volume " + Path("arc.vti") + " --curve " + Path("arc.csv") +
+                               " --output " + Path("straight.vti") + " --slice-size 20 20");
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_TRUE(vtksys::SystemTools::FileIsSymlink(Path("straight.vti")));
+  int dims[3];
+  ReadVTI(Path("elsewhere/straight.vti"))->GetDimensions(dims);
+  EXPECT_EQ(dims[0], 20);
+  EXPECT_EQ(
+    this->Files(), (std::vector<std::string>{ "arc.csv", "arc.vti", "elsewhere", "straight.vti" }));
 }
