@@ -50,6 +50,7 @@ const char* const Usage =
 
 Straightens the volume IN along the curve in CURVE.csv and writes the straightened volume to OUT.
 
+Options:
   --volume IN            input volume: a folder of DICOM files (one series; subfolders are
                          searched too), a multi-frame DICOM file, or .vti, .mha, .mhd, .nrrd,
                          .nhdr; DICOM pixel data may be JPEG, JPEG-LS, RLE or JPEG 2000 compressed
@@ -77,16 +78,20 @@ Straightens the volume IN along the curve in CURVE.csv and writes the straighten
   -h, --help             show this help
 Options with values also take the form --option=value (--slice-size=W,H, --window=C,W).
 
-Coordinates. The curve is given in the volume's physical frame, in which the outputs are placed
-too. For DICOM input that is DICOM's patient coordinate system (LPS): x towards the patient's
-left, y towards the back, z towards the head, as in Image Position (Patient). The host
-application shows RAS coordinates (x towards the right, y towards the front): negate x and y of a
-point copied from it. For .vti, .mha and .nrrd input it is the file's own frame (MetaImage files
-from ITK are LPS).
+Coordinates:
+  The curve is given in the volume's physical frame, in which the outputs are placed too. For
+  DICOM input that is DICOM's patient coordinate system (LPS): x towards the patient's left, y
+  towards the back, z towards the head, as in Image Position (Patient). The host application
+  shows RAS coordinates (x towards the right, y towards the front): negate x and y of a point
+  copied from it. For .vti, .mha and .nrrd input it is the file's own frame (MetaImage files
+  from ITK are LPS).
 
-Progress is shown on standard error when it is a terminal, for runs longer than a second; with
---verbose as one line per tenth of each stage (reading, straightening, writing). Exit status: 0
-done, 1 failure, 2 wrong command line.
+Progress:
+  Shown on standard error when it is a terminal, for runs longer than a second; with --verbose
+  as one line per tenth of each stage (reading, straightening, writing).
+
+Exit status:
+  0 done, 1 failure (one line on standard error), 2 wrong command line.
 )";
 
 double ParseNumber(const std::string& text, const std::string& option)
@@ -779,7 +784,7 @@ int main(int argc, char* argv[])
     }
     if (options.Version)
     {
-      std::cout << "curvedreformat " << CURVEDREFORMAT_VERSION << "\n";
+      std::cout << "curvedreformat " << VIREON_PROJECT_VERSION << "\n";
       return 0;
     }
     return Run(options, errors);

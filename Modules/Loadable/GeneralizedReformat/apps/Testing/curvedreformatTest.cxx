@@ -1,8 +1,8 @@
 // The curvedreformat command-line tool, run as a program on files.
 
 #include "CurvedReformatPreview.h"
+#include "DJ2KTestProcess.h"
 #include "DicomSeriesWriter.h"
-#include "J2KProcess.h"
 #include "TubePhantom.h"
 
 #include <vtkImageData.h>
@@ -60,21 +60,21 @@ protected:
     return this->RunTool(CURVEDREFORMAT_EXECUTABLE, arguments);
   }
 
-  /// Runs \a executable with \a arguments (through the shell), collecting both outputs.
+  /// Runs \a executable (no shell) with \a arguments, one per blank-separated word (the tests'
+  /// paths hold no blanks), collecting both outputs. A run that does not exit (a crash, a
+  /// sanitizer report) fails the test.
   Result RunTool(const std::string& executable, const std::string& arguments) const
   {
-    const std::string out = Path("stdout.txt");
-    const std::string err = Path("stderr.txt");
-    const std::string command =
-      "\"" + executable + "\" " + arguments + " >\"" + out + "\" 2>\"" + err + "\"";
-    Result result;
-    const int status = std::system(command.c_str());
-    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.Out = Read(out);
-    result.Err = Read(err);
-    vtksys::SystemTools::RemoveFile(out);
-    vtksys::SystemTools::RemoveFile(err);
-    return result;
+    std::vector<std::string> argv{ executable };
+    std::istringstream words(arguments);
+    std::string word;
+    while (words >> word)
+    {
+      argv.push_back(word);
+    }
+    const dj2ktest::ProcessResult run = dj2ktest::RunProcess(argv);
+    EXPECT_TRUE(run.exited && !run.sanitizerReport) << arguments << ": " << run.Describe();
+    return Result{ run.exited ? run.exitCode : -1, run.out, run.err };
   }
 
   static std::string Read(const std::string& path)
@@ -396,7 +396,7 @@ TEST_F(CurvedReformatTool, OptionsInTheirEqualsFormVersionAndProgress)
   this->WritePhantom("arc", "arc.vti", "arc.csv");
   const Result version = this->Run("--version");
   EXPECT_EQ(version.ExitCode, 0);
-  EXPECT_EQ(version.Out, "curvedreformat " CURVEDREFORMAT_VERSION "\n");
+  EXPECT_EQ(version.Out, "curvedreformat " VIREON_PROJECT_VERSION "\n");
 
   // --option=value forms, two values separated by a comma; --verbose shows each stage's
   // progress as lines rising to 100 %.
@@ -464,8 +464,8 @@ SeriesGeometry PhantomGeometry(const std::string& shape)
 void Compress(const std::string& program, const std::string& file)
 {
   const std::string compressed = file + ".compressed";
-  const j2ktest::ProcessResult result = j2ktest::RunProgram({ program, file, compressed });
-  ASSERT_EQ(result.exitCode, 0) << program << ": " << result.output;
+  const dj2ktest::ProcessResult result = dj2ktest::RunProcess({ program, file, compressed });
+  ASSERT_TRUE(result.ExitedWith(0)) << program << ": " << result.Describe() << "\n" << result.err;
   ASSERT_EQ(std::rename(compressed.c_str(), file.c_str()), 0);
 }
 
