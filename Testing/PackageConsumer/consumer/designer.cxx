@@ -38,7 +38,6 @@ int main(int argc, char* argv[])
         ++failures;
       }
       ++widgets;
-      delete dynamic_cast<QObject*>(plugin);
     }
   }
   // Seven collections always; the texts collection when its widget library is built.
