@@ -7,6 +7,7 @@
 #include <vtkKOVATableNode.h>
 #include <vtkVireonTablesLogic.h>
 
+#include <vtkAbstractArray.h>
 #include <vtkCollection.h>
 #include <vtkNew.h>
 #include <vtkObject.h>
