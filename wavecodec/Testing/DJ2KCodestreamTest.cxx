@@ -66,17 +66,20 @@ TEST(DJ2KCodestream, SampleConversionTable)
     { 12, false, 0, 2, { 0, 1, 2048, 4095 }, { 0, 1, 2048, 4095 } },
     { 16, false, 0, 1, { 0, 255, 256, 65535 }, { 0, 255, 255, 255 } },
     { 8, false, 0, 1, { 0, 128, 255, 7 }, { 0, 128, 255, 7 } },
-    // unsigned, R = 1: shifted down by half the range
-    { 12, false, 1, 2, { 0, 2047, 2048, 4095 }, { -2048, -1, 0, 2047 } },
-    { 16, false, 1, 2, { 0, 32768, 65535, 1 }, { -32768, 0, 32767, -32767 } },
-    { 8, false, 1, 1, { 0, 128, 255, 1 }, { -128, 0, 127, -127 } },
+    // unsigned, R = 1: two's complement of the codestream's precision
+    { 12, false, 1, 2, { 0, 2047, 2048, 4095 }, { 0, 2047, -2048, -1 } },
+    { 13, false, 1, 2, { 6192, 0, 4095, 4096, 8191 }, { -2000, 0, 4095, -4096, -1 } },
+    { 16, false, 1, 2, { 0, 32768, 65535, 1 }, { 0, -32768, -1, 1 } },
+    { 8, false, 1, 1, { 0, 128, 255, 1 }, { 0, -128, -1, 1 } },
+    { 12, false, 1, 1, { 0, 127, 2047, 2048 }, { 0, 127, 127, -128 } },
     // unsigned, R = 2: clamped to the signed range, not shifted
     { 8, false, 2, 1, { 0, 127, 128, 255 }, { 0, 127, 127, 127 } },
     { 16, false, 2, 2, { 0, 32767, 32768, 65535 }, { 0, 32767, 32767, 32767 } },
-    // signed, R = 0: shifted up by half the range
-    { 8, true, 0, 1, { -128, -1, 0, 127 }, { 0, 127, 128, 255 } },
-    { 16, true, 0, 2, { -32768, 0, 32767, -1 }, { 0, 32768, 65535, 32767 } },
-    { 12, true, 0, 1, { -2048, 0, 2047, -129 }, { 0, 255, 255, 255 } },
+    // signed, R = 0: the two's complement bit pattern of the codestream's precision
+    { 8, true, 0, 1, { -128, -1, 0, 127 }, { 128, 255, 0, 127 } },
+    { 16, true, 0, 2, { -32768, 0, 32767, -1 }, { 32768, 0, 32767, 65535 } },
+    { 12, true, 0, 2, { -2048, -1, 0, 2047 }, { 2048, 4095, 0, 2047 } },
+    { 12, true, 0, 1, { -2048, 0, 100, -129 }, { 255, 0, 100, 255 } },
     // signed, R != 0: clamped to the signed range
     { 16, true, 1, 2, { -32768, -1, 0, 32767 }, { -32768, -1, 0, 32767 } },
     { 12, true, 1, 1, { -2048, -128, 127, 2047 }, { -128, -128, 127, 127 } },
@@ -89,6 +92,7 @@ TEST(DJ2KCodestream, SampleConversionTable)
     const std::vector<uint8_t> codestream = Encode(RowImage(c.in, c.prec, c.sgnd));
     ASSERT_FALSE(codestream.empty());
     std::vector<uint8_t> buffer(c.in.size() * c.bytesPerSample, 0xAB);
+    LogCapture log;
     ASSERT_TRUE(
       Decode(codestream, buffer, uint16_t(c.in.size()), 1, 1, c.bytesPerSample, c.pixelRep).good());
     for (size_t k = 0; k < c.out.size(); ++k)
@@ -104,6 +108,26 @@ TEST(DJ2KCodestream, SampleConversionTable)
         got = signedOut ? int32_t(int16_t(w)) : int32_t(w);
       }
       EXPECT_EQ(got, c.out[k]) << "sample " << k;
+    }
+
+    // A signedness that differs from Pixel Representation 0 or 1 is named in a warning.
+    const std::string bits = std::to_string(c.prec) + "-bit";
+    std::string warning;
+    if (!c.sgnd && c.pixelRep == 1)
+      warning = "JPEG 2000 codestream is unsigned but Pixel Representation is 1 (signed): "
+                "reading the " +
+                bits + " samples as two's complement";
+    if (c.sgnd && c.pixelRep == 0)
+      warning = "JPEG 2000 codestream is signed but Pixel Representation is 0 (unsigned): "
+                "keeping the " +
+                bits + " two's complement samples as unsigned values";
+    size_t warnings = 0;
+    for (const LogCapture::Record& r : log.Records())
+      warnings += r.level == OFLogger::WARN_LOG_LEVEL;
+    EXPECT_EQ(warnings, warning.empty() ? 0u : 1u) << log.Dump();
+    if (!warning.empty())
+    {
+      EXPECT_TRUE(log.Contains(OFLogger::WARN_LOG_LEVEL, warning)) << log.Dump();
     }
   }
 }
@@ -289,13 +313,95 @@ TEST(DJ2KCodestream, InputStreamCallbacks)
   EXPECT_EQ(in.data, data);
 }
 
+// OpenJPEG ends its messages with line breaks; the log gets one line per message and none
+// for a message that is only line breaks.
 TEST(DJ2KCodestream, OpenJPEGMessagesAreForwarded)
 {
-  LogCapture log;
-  opj_error_callback("bad marker\n", nullptr);
-  opj_warning_callback("odd box\n", nullptr);
-  opj_info_callback("tile 1/1\n", nullptr);
-  EXPECT_TRUE(log.Contains(OFLogger::ERROR_LOG_LEVEL, "OpenJPEG error: bad marker\n"));
-  EXPECT_TRUE(log.Contains(OFLogger::WARN_LOG_LEVEL, "OpenJPEG warning: odd box\n"));
-  EXPECT_TRUE(log.Contains(OFLogger::DEBUG_LOG_LEVEL, "OpenJPEG info: tile 1/1\n"));
+  struct Case
+  {
+    void (*handler)(const char*, void*);
+    const char* message;
+    int level;
+    const char* logged; // nullptr: nothing
+  };
+  const Case cases[] = {
+    { opj_error_callback, "bad marker\n", OFLogger::ERROR_LOG_LEVEL, "OpenJPEG error: bad marker" },
+    { opj_warning_callback, "odd box\r\n", OFLogger::WARN_LOG_LEVEL, "OpenJPEG warning: odd box" },
+    { opj_info_callback, "tile 1/1\n", OFLogger::DEBUG_LOG_LEVEL, "OpenJPEG info: tile 1/1" },
+    { opj_info_callback,
+      "two\nlines\n\n",
+      OFLogger::DEBUG_LOG_LEVEL,
+      "OpenJPEG info: two\nlines" },
+    { opj_error_callback, "no line break", OFLogger::ERROR_LOG_LEVEL, "OpenJPEG error: no line break" },
+    { opj_error_callback, "\n", OFLogger::ERROR_LOG_LEVEL, nullptr },
+    { opj_warning_callback, "", OFLogger::WARN_LOG_LEVEL, nullptr },
+    { opj_info_callback, nullptr, OFLogger::DEBUG_LOG_LEVEL, nullptr },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.message ? c.message : "null");
+    LogCapture log;
+    c.handler(c.message, nullptr);
+    ASSERT_EQ(log.Records().size(), c.logged ? 1u : 0u) << log.Dump();
+    if (c.logged)
+    {
+      EXPECT_TRUE(log.Contains(c.level, c.logged)) << log.Dump();
+    }
+  }
+}
+
+// Whether OpenJPEG applied the inverse multiple-component transform is reported, and the
+// samples come back as the components that were encoded.
+TEST(DJ2KCodestream, ReportsTheComponentTransform)
+{
+  struct Case
+  {
+    const char* name;
+    uint32_t comps;
+    uint32_t prec;
+    bool mct;
+    bool lossless;
+    bool jp2;
+  };
+  const Case cases[] = {
+    { "reversible transform", 3, 8, true, true, false },
+    { "reversible transform, 16 bits, JP2", 3, 16, true, true, true },
+    { "irreversible transform", 3, 8, true, false, false },
+    { "no transform", 3, 8, false, true, false },
+    { "monochrome", 1, 8, true, true, false },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    Image image = MakeImage(9, 7, c.comps, c.prec, false);
+    image.mct = c.mct;
+    std::vector<uint8_t> codestream = Encode(image, c.jp2, c.lossless);
+    ASSERT_FALSE(codestream.empty());
+    const uint16_t bytesPerSample = c.prec > 8 ? 2 : 1;
+    std::vector<uint8_t> buffer(9 * 7 * c.comps * bytesPerSample);
+    OFBool transform = !(c.mct && c.comps == 3);
+    ASSERT_TRUE(decodeJPEG2000(codestream.data(),
+      codestream.size(),
+      buffer.data(),
+      Uint32(buffer.size()),
+      9,
+      7,
+      uint16_t(c.comps),
+      bytesPerSample,
+      0,
+      &transform)
+                  .good());
+    EXPECT_EQ(bool(transform), c.mct && c.comps == 3);
+    if (c.lossless)
+    {
+      EXPECT_EQ(buffer, j2ktest::ExpectedBytes(image, bytesPerSample, 0));
+    }
+    else
+    {
+      j2ktest::Decoded reference;
+      ASSERT_TRUE(j2ktest::DecodeReference(codestream, reference));
+      for (size_t k = 0; k < buffer.size(); ++k)
+        ASSERT_EQ(buffer[k], uint8_t(reference.comps[k % 3][k / 3])) << k;
+    }
+  }
 }

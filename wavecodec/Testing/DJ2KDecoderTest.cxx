@@ -581,7 +581,9 @@ TEST(DJ2KDecoderPlanar, DeterminePlanarConfigurationAndConverters)
 
 TEST_F(DJ2KDecoderTest, PlanarConfigurationRules)
 {
-  const Image image = MakeImage(6, 5, 3, 8, false);
+  // RGB coded without the component transform, which would make the output colour by pixel.
+  Image image = MakeImage(6, 5, 3, 8, false);
+  image.mct = false;
   const std::vector<uint8_t> pixels = ExpectedBytes(image, 1, 0);
   const std::vector<uint8_t> planes = ToPlanes(pixels, 1);
   const char* const sc = "1.2.840.10008.5.1.4.1.1.7";
@@ -671,6 +673,7 @@ TEST_F(DJ2KDecoderTest, AttributesWrittenByTheVariants)
     { "lossy, default UID", true, EJ2KUC_default, true, false },
     { "lossy, never", true, EJ2KUC_never, true, false },
     { "lossless, always", false, EJ2KUC_always, false, true },
+    { "lossy, always", true, EJ2KUC_always, true, true },
   };
   for (const Case& c : cases)
   {
@@ -807,6 +810,18 @@ TEST_F(DJ2KDecoderTest, ErrorConditions)
     }
     // The data set keeps its attributes on failure.
     EXPECT_EQ(StringOf(*file->getDataset(), DCM_LossyImageCompression), "<absent>");
+  }
+
+  // An unsupported depth is named with the supported ones.
+  for (Uint16 bitsStored : { 0, 17 })
+  {
+    auto file = MakeFile(HeaderFor(image, 8), { codestream });
+    file->getDataset()->putAndInsertUint16(DCM_BitsStored, bitsStored);
+    const OFCondition result =
+      DirectDecode(DJ2KLosslessDecoder(), *file->getDataset(), DJ2KCodecParameter());
+    EXPECT_EQ(std::string(result.text()),
+      "Unsupported bit depth for JPEG 2000: Bits Stored " + std::to_string(bitsStored) +
+        ", supported are 1 to 16");
   }
 
   // No containing data set or item on the stack.
@@ -1022,10 +1037,149 @@ TEST(DJ2KDecoderColorModel, DetermineDecompressedColorModel)
       "no value for mandatory element PhotometricInterpretation (0028,0004)"))
       << log.Dump();
   }
-  item.putAndInsertString(DCM_PhotometricInterpretation, "YBR_FULL");
-  EXPECT_TRUE(
-    codec.determineDecompressedColorModel(nullptr, nullptr, nullptr, &item, model).good());
-  EXPECT_EQ(model, "YBR_FULL");
+  // JPEG 2000's component transforms decode to RGB; other models stay as they are.
+  const struct
+  {
+    const char* photometric;
+    const char* model;
+  } models[] = { { "YBR_FULL", "YBR_FULL" },
+    { "YBR_RCT", "RGB" },
+    { "YBR_ICT", "RGB" },
+    { "RGB", "RGB" },
+    { "MONOCHROME2", "MONOCHROME2" } };
+  for (const auto& m : models)
+  {
+    item.putAndInsertString(DCM_PhotometricInterpretation, m.photometric);
+    EXPECT_TRUE(
+      codec.determineDecompressedColorModel(nullptr, nullptr, nullptr, &item, model).good());
+    EXPECT_EQ(model, m.model) << m.photometric;
+  }
+}
+
+// A codestream coded with the multiple-component transform (YBR_RCT, YBR_ICT) decodes to RGB
+// samples interleaved by pixel: the native data set says RGB and Planar Configuration 0,
+// unless colour by plane was asked for. Without a transform the label stays.
+TEST_F(DJ2KDecoderTest, ColourAfterTheComponentTransform)
+{
+  struct Case
+  {
+    const char* name;
+    const char* photometric;
+    bool mct;
+    bool lossy;
+    uint32_t prec;
+    int storedPlanar; // -1 absent
+    J2K_PlanarConfiguration policy;
+    const char* expectedPhotometric;
+    int expectedPlanar;
+  };
+  const Case cases[] = {
+    { "YBR_RCT", "YBR_RCT", true, false, 8, 0, EJ2KPC_restore, "RGB", 0 },
+    { "YBR_RCT, 16 bits", "YBR_RCT", true, false, 16, -1, EJ2KPC_restore, "RGB", 0 },
+    { "YBR_ICT", "YBR_ICT", true, true, 8, 0, EJ2KPC_restore, "RGB", 0 },
+    { "YBR_RCT stored by plane", "YBR_RCT", true, false, 8, 1, EJ2KPC_restore, "RGB", 0 },
+    { "YBR_RCT, automatic", "YBR_RCT", true, false, 8, 1, EJ2KPC_auto, "RGB", 0 },
+    { "YBR_RCT, colour by plane asked for",
+      "YBR_RCT",
+      true,
+      false,
+      8,
+      0,
+      EJ2KPC_colorByPlane,
+      "RGB",
+      1 },
+    { "transform under an RGB label", "RGB", true, false, 8, 0, EJ2KPC_restore, "RGB", 0 },
+    { "transform under a YBR_FULL label",
+      "YBR_FULL",
+      true,
+      false,
+      8,
+      0,
+      EJ2KPC_restore,
+      "RGB",
+      0 },
+    { "YBR_FULL without transform", "YBR_FULL", false, false, 8, 0, EJ2KPC_restore, "YBR_FULL", 0 },
+    { "RGB without transform, by plane", "RGB", false, false, 8, 1, EJ2KPC_restore, "RGB", 1 },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    std::vector<Image> images;
+    std::vector<std::vector<uint8_t>> codestreams;
+    for (uint32_t seed : { 1u, 2u })
+    {
+      images.push_back(MakeImage(12, 10, 3, c.prec, false, seed));
+      images.back().mct = c.mct;
+      codestreams.push_back(Encode(images.back(), false, !c.lossy));
+      ASSERT_FALSE(codestreams.back().empty());
+    }
+    const uint16_t bytesPerSample = c.prec > 8 ? 2 : 1;
+    // Lossless: the encoded samples; lossy: what OpenJPEG alone decodes.
+    std::vector<uint8_t> interleaved;
+    for (size_t f = 0; f < images.size(); ++f)
+    {
+      Image expected = images[f];
+      if (c.lossy)
+      {
+        Decoded reference;
+        ASSERT_TRUE(DecodeReference(codestreams[f], reference));
+        expected.comps = reference.comps;
+      }
+      const std::vector<uint8_t> bytes = ExpectedBytes(expected, bytesPerSample, 0);
+      interleaved.insert(interleaved.end(), bytes.begin(), bytes.end());
+    }
+    Header header = HeaderFor(images[0], c.prec > 8 ? 16 : 8);
+    header.photometric = c.photometric;
+    header.planarConfiguration = c.storedPlanar;
+    header.numberOfFrames = 2;
+    const E_TransferSyntax xfer = c.lossy ? EXS_JPEG2000 : EXS_JPEG2000LosslessOnly;
+    const DJ2KCodecParameter cp(EJ2KUC_default, c.policy, OFFalse, OFFalse);
+
+    // Whole data set.
+    auto file = MakeFile(header, codestreams, Packing(), xfer);
+    std::vector<uint8_t> bytes;
+    DcmPixelSequence* seq = SequenceOf(*file->getDataset(), xfer);
+    if (c.lossy)
+      ASSERT_TRUE(DirectDecode(DJ2KDecoder(), *file->getDataset(), cp, &bytes, seq).good());
+    else
+      ASSERT_TRUE(DirectDecode(DJ2KLosslessDecoder(), *file->getDataset(), cp, &bytes, seq).good());
+    const size_t frameBytes = interleaved.size() / 2;
+    std::vector<uint8_t> expected = interleaved;
+    if (c.expectedPlanar == 1)
+    {
+      expected = ToPlanes(std::vector<uint8_t>(interleaved.begin(), interleaved.begin() + long(frameBytes)), bytesPerSample);
+      const std::vector<uint8_t> second = ToPlanes(
+        std::vector<uint8_t>(interleaved.begin() + long(frameBytes), interleaved.end()), bytesPerSample);
+      expected.insert(expected.end(), second.begin(), second.end());
+    }
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(StringOf(*file->getDataset(), DCM_PhotometricInterpretation), c.expectedPhotometric);
+    EXPECT_EQ(Uint16Of(*file->getDataset(), DCM_PlanarConfiguration), c.expectedPlanar);
+
+    // One frame: the colour model says RGB, the still compressed data set keeps its label.
+    auto frameFile = MakeFile(header, codestreams, Packing(), xfer);
+    DcmDataset* frameSet = frameFile->getDataset();
+    std::vector<uint8_t> buffer(frameBytes);
+    Uint32 start = 0;
+    OFString model;
+    const DJ2KLosslessDecoder lossless;
+    const DJ2KDecoder lossy;
+    const DJ2KDecoderBase& codec = c.lossy ? static_cast<const DJ2KDecoderBase&>(lossy) : lossless;
+    ASSERT_TRUE(codec
+                  .decodeFrame(nullptr,
+                    SequenceOf(*frameSet, xfer),
+                    &cp,
+                    frameSet,
+                    1,
+                    start,
+                    buffer.data(),
+                    Uint32(buffer.size()),
+                    model)
+                  .good());
+    EXPECT_EQ(buffer, std::vector<uint8_t>(expected.begin() + long(frameBytes), expected.end()));
+    EXPECT_EQ(model, c.expectedPhotometric);
+    EXPECT_EQ(StringOf(*frameSet, DCM_PhotometricInterpretation), c.photometric);
+  }
 }
 
 TEST_F(DJ2KDecoderTest, LogRecordsCarryTheDecoderSourceLocation)

@@ -1,11 +1,13 @@
 // Encoders: registration, codec variants, frame encoding and the attributes written.
 #include "dj2kcodece.h"
 #include "dj2kcparam.h"
+#include "dj2kdecode.h"
 #include "dj2kencode.h"
 #include "dj2krparam.h"
 #include "dj2kutil.h"
 
 #include "DJ2KEncoderTestUtilities.h"
+#include "J2KTestUtilities.h"
 
 #include "dcmtk/dcmdata/dcerror.h"
 #include "dcmtk/dcmdata/dcsequen.h"
@@ -28,10 +30,11 @@ protected:
   void Register(OFBool createOffsetTable = OFTrue,
     Uint32 fragmentSize = 0,
     J2K_UIDCreation uidCreation = EJ2KUC_default,
-    OFBool convertToSC = OFFalse)
+    OFBool convertToSC = OFFalse,
+    OFBool refuseHighBits = OFFalse)
   {
     DJ2KEncoderRegistration::registerCodecs(
-      createOffsetTable, fragmentSize, uidCreation, convertToSC);
+      createOffsetTable, fragmentSize, uidCreation, convertToSC, refuseHighBits);
   }
   void TearDown() override { DJ2KEncoderRegistration::cleanup(); }
 };
@@ -235,10 +238,11 @@ TEST_F(Registered, LosslessEncodingKeepsEverySample)
       ExpectExactFrames(shape, pixels, GetPixelSequence(dataset, xfer));
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
       EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID), uid);
+      // The codestream defines the component layout: Planar Configuration 0, even for
+      // input by plane.
       if (shape.samplesPerPixel > 1)
       {
-        EXPECT_EQ(
-          GetString(dataset, DCM_PlanarConfiguration), std::to_string(shape.planarConfiguration));
+        EXPECT_EQ(GetString(dataset, DCM_PlanarConfiguration), "0");
       }
     }
   }
@@ -292,6 +296,7 @@ TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
       ExpectExactFrames(shape, pixels, sequence);
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompressionMethod), "ISO_10918_1");
+      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompressionRatio), "<absent>");
     }
     else
     {
@@ -300,7 +305,10 @@ TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
       EXPECT_LE(double(codestreams[0].size()), target * 1.02);
       EXPECT_GE(double(codestreams[0].size()), target * 0.8);
       EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "01");
-      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompressionMethod), "ISO_15444_1");
+      // Appended to the earlier method, with the achieved ratio.
+      EXPECT_EQ(GetString(dataset, DCM_LossyImageCompressionMethod), "ISO_10918_1\\ISO_15444_1");
+      const double achieved = double(shape.frameBytes()) / double(ItemBytes(sequence, 1).size());
+      EXPECT_NEAR(std::stod(GetString(dataset, DCM_LossyImageCompressionRatio)), achieved, achieved * 1e-4);
     }
   }
 }
@@ -408,7 +416,8 @@ TEST_F(Registered, UIDCreationAndSecondaryCapture)
       const std::string uid = GetString(dataset, DCM_SOPInstanceUID);
       const DJ2KRepresentationParameter rp(c.lossless, 10.0);
       ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000, &rp).good());
-      EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID) != uid, c.newUID);
+      // A CT image converted to Secondary Capture is another instance.
+      EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID) != uid, c.newUID || convertToSC);
       EXPECT_EQ(GetString(dataset, DCM_SOPClassUID),
         convertToSC ? UID_SecondaryCaptureImageStorage : UID_CTImageStorage);
       DJ2KEncoderRegistration::cleanup();
@@ -421,6 +430,7 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
 {
   const DJ2KEncoder encoder;
   const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_default, OFFalse);
+  const DJ2KCodecParameter refusing(OFTrue, 0, EJ2KUC_default, OFFalse, OFTrue);
   const DJ2KRepresentationParameter lossy(OFFalse, 10.0);
   const ImageSpec shape{ "mono16", 16, 16, 1, 16, 16, 0, 0, 3 };
   const std::vector<Uint8> pixels = MakePixels(shape);
@@ -431,42 +441,66 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
     void (*edit)(DcmDataset&);
     OFConditionConst const* expected;
     Uint32 lengthCut; // bytes taken off the pixel data length
+    bool refuseHighBits;
+    const char* text; // start of the condition's text, nullptr: its constant text
   };
   const Case cases[] = {
-    { "no Rows", [](DcmDataset& d) { d.findAndDeleteElement(DCM_Rows); }, &EC_IllegalCall, 0 },
+    { "no Rows",
+      [](DcmDataset& d) { d.findAndDeleteElement(DCM_Rows); },
+      &EC_IllegalCall,
+      0,
+      false,
+      nullptr },
     { "no Bits Stored",
       [](DcmDataset& d) { d.findAndDeleteElement(DCM_BitsStored); },
       &EC_IllegalCall,
-      0 },
+      0,
+      false,
+      nullptr },
     { "Rows 0",
       [](DcmDataset& d) { d.putAndInsertUint16(DCM_Rows, 0); },
       &EC_J2KCodecInvalidParameters,
-      0 },
+      0,
+      false,
+      nullptr },
     { "Samples per Pixel 0",
       [](DcmDataset& d) { d.putAndInsertUint16(DCM_SamplesPerPixel, 0); },
       &EC_J2KCodecInvalidParameters,
-      0 },
+      0,
+      false,
+      nullptr },
     { "Bits Allocated 0",
       [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsAllocated, 0); },
       &EC_J2KCodecInvalidParameters,
-      0 },
+      0,
+      false,
+      nullptr },
     { "Bits Allocated 12",
       [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsAllocated, 12); },
       &EC_J2KUnsupportedBitDepth,
-      0 },
+      0,
+      false,
+      "Unsupported bit depth for JPEG 2000: Bits Allocated 12, supported are 8 and 16" },
     { "Bits Allocated 32",
       [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsAllocated, 32); },
       &EC_J2KUnsupportedBitDepth,
-      0 },
+      0,
+      false,
+      "Unsupported bit depth for JPEG 2000: Bits Allocated 32, supported are 8 and 16" },
     { "Bits Stored above Bits Allocated",
       [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsStored, 17); },
       &EC_J2KCodecInvalidParameters,
-      0 },
-    // The 16-bit samples span the full range: at a lower precision OpenJPEG would clip them.
+      0,
+      false,
+      nullptr },
+    // The 16-bit samples span the full range: refused when asked to, instead of encoding
+    // their Bits Stored bits.
     { "unsigned samples beyond Bits Stored",
       [](DcmDataset& d) { d.putAndInsertUint16(DCM_BitsStored, 12); },
       &EC_J2KCodecUnsupportedValue,
-      0 },
+      0,
+      true,
+      "Unsupported value in JPEG 2000 codec: frame 1: " },
     { "signed samples beyond Bits Stored",
       [](DcmDataset& d)
       {
@@ -474,12 +508,39 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
         d.putAndInsertUint16(DCM_BitsStored, 15);
       },
       &EC_J2KCodecUnsupportedValue,
-      0 },
-    { "one byte short of three frames", [](DcmDataset&) {}, &EC_J2KUncompressedBufferTooSmall, 1 },
+      0,
+      true,
+      "Unsupported value in JPEG 2000 codec: frame 1: " },
+    { "one byte short of three frames",
+      [](DcmDataset&) {},
+      &EC_J2KUncompressedBufferTooSmall,
+      1,
+      false,
+      "Uncompressed pixel data too short: 1535 bytes for 3 frames of 16 x 16 pixels, 1 sample "
+      "of 2 bytes each (512 bytes per frame)" },
     { "more frames than data",
       [](DcmDataset& d) { d.putAndInsertString(DCM_NumberOfFrames, "4"); },
       &EC_J2KUncompressedBufferTooSmall,
-      0 },
+      0,
+      false,
+      "Uncompressed pixel data too short: 1536 bytes for 4 frames" },
+    // Three frames of 4:2:2 data hold two samples per pixel, not three.
+    { "YBR_FULL_422",
+      [](DcmDataset& d)
+      {
+        d.putAndInsertString(DCM_PhotometricInterpretation, "YBR_FULL_422");
+        d.putAndInsertUint16(DCM_SamplesPerPixel, 3);
+        d.putAndInsertUint16(DCM_PlanarConfiguration, 0);
+        d.putAndInsertUint16(DCM_BitsAllocated, 8);
+        d.putAndInsertUint16(DCM_BitsStored, 8);
+        d.putAndInsertUint16(DCM_HighBit, 7);
+      },
+      &EC_J2KUncompressedBufferTooSmall,
+      0,
+      false,
+      "Uncompressed pixel data too short: 1536 bytes for 3 frames of 16 x 16 pixels, 3 samples "
+      "of 1 byte each (768 bytes per frame); YBR_FULL_422 pixel data share their chroma samples "
+      "between two pixels, which JPEG 2000 encoding does not support" },
     // 2 x 65535^3 x 2147483647 bytes do not fit 64 bits: the size check must not wrap.
     { "frames times frame size beyond 64 bits",
       [](DcmDataset& d)
@@ -490,7 +551,9 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
         d.putAndInsertString(DCM_NumberOfFrames, "2147483647");
       },
       &EC_J2KUncompressedBufferTooSmall,
-      0 },
+      0,
+      false,
+      "Uncompressed pixel data too short: 1536 bytes for 2147483647 frames" },
   };
   for (const Case& c : cases)
   {
@@ -504,9 +567,18 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
     const Uint16* words = WordsOf(dataset, length);
     DcmPixelSequence* out = nullptr;
     OFBool removeOldRep = OFFalse;
-    const OFCondition result =
-      encoder.encode(words, length - c.lengthCut, &lossy, out, &cp, stack, removeOldRep);
+    const OFCondition result = encoder.encode(
+      words, length - c.lengthCut, &lossy, out, c.refuseHighBits ? &refusing : &cp, stack, removeOldRep);
     EXPECT_EQ(result, *c.expected) << result.text();
+    const std::string text = result.text();
+    if (c.text == nullptr)
+    {
+      EXPECT_EQ(text, c.expected->theText);
+    }
+    else
+    {
+      EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;
+    }
     EXPECT_EQ(out, nullptr);
     EXPECT_TRUE(removeOldRep);
     EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "<absent>");
@@ -568,4 +640,285 @@ TEST(DJ2KEncoderBase, NestedItemGetsNoAttributes)
   EXPECT_EQ(GetString(item, DCM_LossyImageCompression), "<absent>");
   EXPECT_EQ(GetString(item, DCM_SOPInstanceUID), uid);
   EXPECT_EQ(GetString(item, DCM_SOPClassUID), UID_CTImageStorage);
+}
+
+// Lossy encoding appends the achieved ratio (the Bits Stored of every frame over the bytes of
+// their fragments) to the earlier ratios and its method to the earlier methods, with empty
+// methods first where there are fewer methods than ratios, as dcmcjpeg and dcmcjpls do.
+TEST_F(Registered, LossyRatioAndMethodAreAppended)
+{
+  Register();
+  const ImageSpec shape{ "ct12", 64, 48, 1, 16, 12, 0, 0, 2 };
+  const std::vector<Uint8> pixels = MakePixels(shape, 5);
+  struct Case
+  {
+    const char* name;
+    const char* ratios;  // nullptr: absent
+    const char* methods; // nullptr: absent
+    const char* expectedRatios; // before the new ratio
+    const char* expectedMethods;
+  };
+  const Case cases[] = {
+    { "first compression", nullptr, nullptr, "", "ISO_15444_1" },
+    { "after JPEG", "5.5", "ISO_10918_1", "5.5\\", "ISO_10918_1\\ISO_15444_1" },
+    { "two ratios without methods", "5.5\\3", nullptr, "5.5\\3\\", "\\\\ISO_15444_1" },
+    { "methods without ratio",
+      nullptr,
+      "ISO_10918_1\\ISO_14495_1",
+      "",
+      "ISO_10918_1\\ISO_14495_1\\ISO_15444_1" },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    DcmDataset dataset;
+    FillDataset(dataset, shape, pixels);
+    if (c.ratios)
+    {
+      dataset.putAndInsertOFStringArray(DCM_LossyImageCompressionRatio, c.ratios);
+    }
+    if (c.methods)
+    {
+      dataset.putAndInsertOFStringArray(DCM_LossyImageCompressionMethod, c.methods);
+    }
+    const DJ2KRepresentationParameter rp(OFFalse, 8.0);
+    ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000, &rp).good());
+    DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000);
+    ASSERT_NE(sequence, nullptr);
+    size_t compressed = 0;
+    for (unsigned long i = 1; i < sequence->card(); ++i)
+    {
+      compressed += ItemBytes(sequence, i).size();
+    }
+    const double achieved = double(shape.rows) * shape.columns * shape.bitsStored / 8.0 *
+                            shape.frames / double(compressed);
+    EXPECT_EQ(GetString(dataset, DCM_LossyImageCompression), "01");
+    const std::string ratios = GetString(dataset, DCM_LossyImageCompressionRatio);
+    ASSERT_EQ(ratios.rfind(c.expectedRatios, 0), 0u) << ratios;
+    const std::string added = ratios.substr(std::string(c.expectedRatios).size());
+    EXPECT_EQ(added.find('\\'), std::string::npos) << ratios;
+    EXPECT_NEAR(std::stod(added), achieved, achieved * 1e-4) << ratios;
+    EXPECT_LE(added.size(), 16u); // a DS value
+    const std::string methods = GetString(dataset, DCM_LossyImageCompressionMethod);
+    EXPECT_EQ(methods, c.expectedMethods);
+  }
+}
+
+// Converting to Secondary Capture gives a new SOP Instance UID whenever the SOP Class changes,
+// and completes the Modality LUT: Rescale Type is required with Rescale Intercept.
+TEST_F(Registered, SecondaryCaptureConversion)
+{
+  const ImageSpec shape{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
+  const std::vector<Uint8> pixels = MakePixels(shape);
+  struct Case
+  {
+    const char* name;
+    const char* sopClass;
+    const char* intercept;   // nullptr: absent
+    const char* rescaleType; // nullptr: absent
+    J2K_UIDCreation policy;
+    bool newUID;
+    const char* expectedRescaleType; // nullptr: absent
+  };
+  const Case cases[] = {
+    { "CT", UID_CTImageStorage, "-1024", nullptr, EJ2KUC_default, true, "HU" },
+    { "CT, UIDs never", UID_CTImageStorage, "-1024", nullptr, EJ2KUC_never, true, "HU" },
+    { "CT with its own Rescale Type", UID_CTImageStorage, "0", "OD", EJ2KUC_default, true, "OD" },
+    { "CT without rescale", UID_CTImageStorage, nullptr, nullptr, EJ2KUC_default, true, nullptr },
+    { "MR", UID_MRImageStorage, "10", nullptr, EJ2KUC_default, true, "US" },
+    { "already Secondary Capture",
+      UID_SecondaryCaptureImageStorage,
+      "0",
+      nullptr,
+      EJ2KUC_default,
+      false,
+      "US" },
+    { "already Secondary Capture, UIDs always",
+      UID_SecondaryCaptureImageStorage,
+      nullptr,
+      nullptr,
+      EJ2KUC_always,
+      true,
+      nullptr },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    Register(OFTrue, 0, c.policy, OFTrue);
+    DcmDataset dataset;
+    FillDataset(dataset, shape, pixels);
+    dataset.putAndInsertString(DCM_SOPClassUID, c.sopClass);
+    if (c.intercept)
+    {
+      dataset.putAndInsertString(DCM_RescaleIntercept, c.intercept);
+      dataset.putAndInsertString(DCM_RescaleSlope, "1");
+    }
+    if (c.rescaleType)
+    {
+      dataset.putAndInsertString(DCM_RescaleType, c.rescaleType);
+    }
+    const std::string uid = GetString(dataset, DCM_SOPInstanceUID);
+    ASSERT_TRUE(dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr).good());
+    EXPECT_EQ(GetString(dataset, DCM_SOPClassUID), UID_SecondaryCaptureImageStorage);
+    EXPECT_EQ(GetString(dataset, DCM_SOPInstanceUID) != uid, c.newUID);
+    EXPECT_EQ(GetString(dataset, DCM_RescaleType),
+      c.expectedRescaleType ? c.expectedRescaleType : "<absent>");
+    DJ2KEncoderRegistration::cleanup();
+  }
+}
+
+// Lossless encoding keeps the Bits Stored bits of every sample: bits above them (padding,
+// overlays, signed samples that are not sign-extended) are dropped with a warning naming the
+// frame, or refused on request. Decoding gives back each sample's stored bits, sign-extended
+// when signed, in samples of Bits Allocated; colour comes back by pixel.
+TEST_F(Registered, LosslessRoundTripKeepsTheStoredBits)
+{
+  struct Case
+  {
+    ImageSpec shape;
+    // Changes sample k of frame f of the input (values of Bits Allocated, two's complement).
+    long (*input)(long value, size_t f, size_t k);
+  };
+  const Case cases[] = {
+    { { "16 allocated, 8 stored", 12, 10, 1, 16, 8, 0, 0, 2 }, [](long v, size_t, size_t) { return v; } },
+    { { "16 allocated, 8 stored, signed", 12, 10, 1, 16, 8, 1, 0, 2 },
+      [](long v, size_t, size_t) { return v; } },
+    { { "16 allocated, 5 stored", 9, 14, 1, 16, 5, 0, 0, 1 }, [](long v, size_t, size_t) { return v; } },
+    { { "12 stored, padding in frame 2", 16, 16, 1, 16, 12, 0, 0, 3 },
+      [](long v, size_t f, size_t k) { return f == 1 && k % 7 == 3 ? v | 0xF000 : v; } },
+    { { "12 stored, signed, not sign-extended", 16, 16, 1, 16, 12, 1, 0, 1 },
+      [](long v, size_t, size_t) { return v & 0x0FFF; } },
+    { { "12 stored, signed, other bits above", 16, 16, 1, 16, 12, 1, 0, 2 },
+      [](long v, size_t f, size_t k) { return k % 5 == 0 ? (v & 0x0FFF) | 0x5000 : v; } },
+    { { "8 allocated, 6 stored, overlay bit", 10, 10, 1, 8, 6, 0, 0, 1 },
+      [](long v, size_t, size_t k) { return k % 4 == 0 ? v | 0x80 : v; } },
+    { { "16 allocated, 8 stored, signed, high bits", 8, 8, 1, 16, 8, 1, 0, 1 },
+      [](long v, size_t, size_t k) { return k % 3 == 0 ? (v & 0xFF) : v; } },
+    { { "RGB by plane", 12, 10, 3, 8, 8, 0, 1, 2 }, [](long v, size_t, size_t) { return v; } },
+  };
+  for (const Case& c : cases)
+  {
+    const ImageSpec& shape = c.shape;
+    SCOPED_TRACE(shape.name);
+    // The input, and what it should decode to: each sample's stored bits, by pixel.
+    std::vector<Uint8> pixels = MakePixels(shape, 11);
+    const size_t count = size_t(shape.rows) * shape.columns;
+    const size_t bytes = shape.bitsAllocated / 8;
+    std::vector<Uint8> expected(pixels.size());
+    std::vector<size_t> changed(size_t(shape.frames), 0);
+    std::vector<long> firstChanged(size_t(shape.frames), 0);
+    for (size_t f = 0; f < size_t(shape.frames); ++f)
+    {
+      for (size_t c2 = 0; c2 < shape.samplesPerPixel; ++c2)
+      {
+        for (size_t k = 0; k < count; ++k)
+        {
+          const long original = SampleOf(shape, pixels, f, c2, k);
+          long in = c.input(original, f, k);
+          // As stored in Bits Allocated: wrap to the allocated width and its signedness.
+          const long allocatedRange = 1L << shape.bitsAllocated;
+          in &= allocatedRange - 1;
+          if (shape.pixelRepresentation && in >= allocatedRange / 2)
+          {
+            in -= allocatedRange;
+          }
+          long stored = in & ((1L << shape.bitsStored) - 1);
+          if (shape.pixelRepresentation && stored >= (1L << (shape.bitsStored - 1)))
+          {
+            stored -= 1L << shape.bitsStored;
+          }
+          if (stored != in && changed[f]++ == 0)
+          {
+            firstChanged[f] = in;
+          }
+          const size_t planar = f * shape.samplesPerFrame() +
+                                (shape.planarConfiguration == 1 ? c2 * count + k
+                                                                : k * shape.samplesPerPixel + c2);
+          const size_t byPixel = f * shape.samplesPerFrame() + k * shape.samplesPerPixel + c2;
+          if (bytes == 1)
+          {
+            pixels[planar] = Uint8(in);
+            expected[byPixel] = Uint8(stored);
+          }
+          else
+          {
+            const Uint16 inWord = Uint16(in);
+            const Uint16 storedWord = Uint16(stored);
+            std::memcpy(&pixels[2 * planar], &inWord, 2);
+            std::memcpy(&expected[2 * byPixel], &storedWord, 2);
+          }
+        }
+      }
+    }
+
+    for (bool refuse : { false, true })
+    {
+      SCOPED_TRACE(refuse ? "refusing" : "masking");
+      Register(OFTrue, 0, EJ2KUC_default, OFFalse, refuse);
+      DJ2KDecoderRegistration::registerCodecs();
+      DcmDataset dataset;
+      FillDataset(dataset, shape, pixels);
+      j2ktest::LogCapture log;
+      const OFCondition encoded = dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr);
+      size_t warnings = 0;
+      for (const j2ktest::LogCapture::Record& r : log.Records())
+      {
+        warnings += r.level >= OFLogger::WARN_LOG_LEVEL;
+      }
+      std::vector<std::string> messages;
+      for (size_t f = 0; f < size_t(shape.frames); ++f)
+      {
+        if (changed[f] > 0)
+        {
+          messages.push_back("frame " + std::to_string(f + 1) + ": " + std::to_string(changed[f]) +
+                             " samples have bits " +
+                             (shape.pixelRepresentation ? "above Bits Stored " : "set above Bits Stored ") +
+                             std::to_string(shape.bitsStored) +
+                             (shape.pixelRepresentation ? " that do not repeat its sign bit" : "") +
+                             " (first value " + std::to_string(firstChanged[f]) + ")");
+        }
+      }
+      if (refuse && !messages.empty())
+      {
+        EXPECT_EQ(encoded, EC_J2KCodecUnsupportedValue);
+        EXPECT_EQ(std::string(encoded.text()),
+          std::string("Unsupported value in JPEG 2000 codec: ") + messages[0]);
+        EXPECT_EQ(warnings, 0u) << log.Dump();
+      }
+      else
+      {
+        ASSERT_TRUE(encoded.good()) << encoded.text();
+        EXPECT_EQ(warnings, messages.size()) << log.Dump();
+        for (const std::string& m : messages)
+        {
+          EXPECT_TRUE(log.Contains(OFLogger::WARN_LOG_LEVEL,
+            m + "; encoding only the stored bits" +
+              (shape.pixelRepresentation ? ", sign-extended" : "")))
+            << m << "\n"
+            << log.Dump();
+        }
+        if (shape.samplesPerPixel > 1)
+        {
+          EXPECT_EQ(GetString(dataset, DCM_PlanarConfiguration), "0");
+        }
+        // Decode again from the codestreams alone.
+        dataset.removeAllButCurrentRepresentations();
+        j2ktest::LogCapture decodeLog;
+        ASSERT_TRUE(dataset.chooseRepresentation(EXS_LittleEndianExplicit, nullptr).good());
+        for (const j2ktest::LogCapture::Record& r : decodeLog.Records())
+        {
+          EXPECT_LT(r.level, OFLogger::WARN_LOG_LEVEL) << r.message;
+        }
+        DcmElement* element = nullptr;
+        ASSERT_TRUE(dataset.findAndGetElement(DCM_PixelData, element).good());
+        Uint8* decoded = nullptr;
+        ASSERT_TRUE(element->getUint8Array(decoded).good());
+        ASSERT_EQ(element->getLength(), Uint32(expected.size()));
+        EXPECT_EQ(std::vector<Uint8>(decoded, decoded + expected.size()), expected);
+        EXPECT_EQ(GetString(dataset, DCM_BitsAllocated), std::to_string(shape.bitsAllocated));
+      }
+      DJ2KDecoderRegistration::cleanup();
+      DJ2KEncoderRegistration::cleanup();
+    }
+  }
 }

@@ -32,6 +32,7 @@ void ExpectSameMembers(const DJ2KCodecParameter& a, const DJ2KCodecParameter& b)
   EXPECT_EQ(a.getCreateOffsetTable(), b.getCreateOffsetTable());
   EXPECT_EQ(a.getFragmentSize(), b.getFragmentSize());
   EXPECT_EQ(a.getConvertToSC(), b.getConvertToSC());
+  EXPECT_EQ(a.getRefuseHighBits(), b.getRefuseHighBits());
 }
 
 } // namespace
@@ -46,6 +47,7 @@ TEST(DJ2KCodecParameter, DefaultConstructionCreatesOffsetTableOnly)
   EXPECT_TRUE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
+  EXPECT_FALSE(p.getRefuseHighBits());
   EXPECT_STREQ(p.className(), "DJ2KCodecParameter");
 }
 
@@ -59,6 +61,7 @@ TEST(DJ2KCodecParameter, DecoderFormKeepsEncoderDefaults)
   EXPECT_TRUE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
+  EXPECT_FALSE(p.getRefuseHighBits());
 }
 
 TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
@@ -71,13 +74,17 @@ TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
   EXPECT_FALSE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 64u);
   EXPECT_TRUE(p.getConvertToSC());
+  // Samples with bits above Bits Stored are encoded by their stored bits unless refused.
+  EXPECT_FALSE(p.getRefuseHighBits());
+  EXPECT_TRUE(DJ2KCodecParameter(OFFalse, 64u, EJ2KUC_never, OFTrue, OFTrue).getRefuseHighBits());
 }
 
 TEST(DJ2KCodecParameter, CloneAndCopyCarryEveryMember)
 {
   const DJ2KCodecParameter decoderForm(EJ2KUC_always, EJ2KPC_auto, OFTrue, OFFalse);
   const DJ2KCodecParameter encoderForm(OFFalse, 17u, EJ2KUC_never, OFTrue);
-  for (const DJ2KCodecParameter* original : { &decoderForm, &encoderForm })
+  const DJ2KCodecParameter refusing(OFTrue, 0u, EJ2KUC_default, OFFalse, OFTrue);
+  for (const DJ2KCodecParameter* original : { &decoderForm, &encoderForm, &refusing })
   {
     std::unique_ptr<DcmCodecParameter> clone(original->clone());
     auto* typed = dynamic_cast<DJ2KCodecParameter*>(clone.get());

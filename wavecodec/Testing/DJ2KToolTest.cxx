@@ -1,6 +1,7 @@
 // The dcmdj2k program: options, transfer syntaxes, exit status and safe output.
 #include "J2KProcess.h"
 #include "J2KTestUtilities.h"
+#include "SafeFileWriterTesting.h"
 
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcmetinf.h"
@@ -12,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace j2ktest;
 
@@ -290,4 +293,115 @@ TEST(DcmDj2k, VersionHelpAndDebugOutput)
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.output.find("I: conversion successful"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("D: "), std::string::npos);
+}
+
+TEST(DcmDj2k, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
+{
+  const Fixture f = MakeFixture(2, 1, 16, true);
+  TempDir dir;
+  TempDir elsewhere;
+  auto file = MakeFile(f.header, f.codestreams, Packing{ 2, true });
+  Save(*file, dir.File("in.dcm"));
+  WriteFile(elsewhere.File("real.dcm"), "old");
+  ASSERT_EQ(chmod(elsewhere.File("real.dcm").c_str(), 0640), 0);
+  ASSERT_EQ(symlink(elsewhere.File("real.dcm").c_str(), dir.File("link.dcm").c_str()), 0);
+  WriteFile(dir.File("private.dcm"), "old");
+  ASSERT_EQ(chmod(dir.File("private.dcm").c_str(), 0600), 0);
+
+  const auto expectDecoded = [&](const std::string& path)
+  {
+    Loaded out;
+    Load(path, out);
+    ASSERT_TRUE(out.ok) << path;
+    EXPECT_EQ(out.xfer, UID_LittleEndianExplicitTransferSyntax);
+    EXPECT_EQ(NativePixelBytes(*out.dataset()), f.expected);
+  };
+  const struct
+  {
+    const char* name;
+    std::string target;
+    std::string real;
+    mode_t mode;
+  } cases[] = {
+    { "absolute link", dir.File("link.dcm"), elsewhere.File("real.dcm"), 0640 },
+    { "private file", dir.File("private.dcm"), dir.File("private.dcm"), 0600 },
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    const ProcessResult r = RunProgram({ kTool, dir.File("in.dcm"), c.target });
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(r.output, "");
+    expectDecoded(c.real);
+    struct stat st;
+    ASSERT_EQ(stat(c.real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode);
+  }
+  struct stat link;
+  ASSERT_EQ(lstat(dir.File("link.dcm").c_str(), &link), 0);
+  EXPECT_TRUE(S_ISLNK(link.st_mode));
+  std::vector<std::string> names = dir.List();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{ "in.dcm", "link.dcm", "private.dcm" }));
+  EXPECT_EQ(elsewhere.List(), std::vector<std::string>{ "real.dcm" });
+
+  // A folder that refuses new files: the existing output is written in place, -v says so.
+  TempDir ro;
+  WriteFile(ro.File("out.dcm"), "old");
+  const vireon::testing::Unwritable guard(ro.Path());
+  if (!guard.Problem().empty())
+  {
+    GTEST_SKIP() << guard.Problem();
+  }
+  ProcessResult r = RunProgram({ kTool, "-v", dir.File("in.dcm"), ro.File("out.dcm") });
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(
+    r.output.find("I: writing " + ro.File("out.dcm") + " in place: cannot create a file in " +
+                  ro.Path() + ": " + std::strerror(guard.Refusal()) + "\n"),
+    std::string::npos)
+    << r.output;
+  expectDecoded(ro.File("out.dcm"));
+  r = RunProgram({ kTool, dir.File("in.dcm"), ro.File("out.dcm") });
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.output, "");
+  EXPECT_EQ(ro.List(), std::vector<std::string>{ "out.dcm" });
+}
+
+// OpenJPEG's messages are logged one line each, without the empty E:, W: or D: line their
+// trailing line breaks would make.
+TEST(DcmDj2k, OpenJPEGMessagesMakeNoEmptyLines)
+{
+  TempDir dir;
+  Fixture f = MakeFixture(1, 1, 8, false);
+  std::vector<uint8_t>& codestream = f.codestreams[0];
+  ASSERT_GT(codestream.size(), 120u);
+  for (size_t k = 60; k < codestream.size(); ++k)
+    codestream[k] = uint8_t(k * 37);
+  auto file = MakeFile(f.header, f.codestreams);
+  Save(*file, dir.File("corrupt.dcm"));
+  const ProcessResult r = RunProgram({ kTool, "-d", dir.File("corrupt.dcm"), dir.File("out.dcm") });
+  EXPECT_EQ(r.exitCode, 80);
+  EXPECT_NE(r.output.find("E: OpenJPEG error: "), std::string::npos) << r.output;
+  std::vector<std::string> lines(1);
+  for (char ch : r.output)
+  {
+    if (ch == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += ch;
+  }
+  // A record without text: "E: ", "W: " or "D: ".
+  auto emptyRecord = [](const std::string& line)
+  { return line.size() >= 2 && line[1] == ':' && line.find_first_not_of(' ', 2) == std::string::npos; };
+  for (size_t i = 0; i < lines.size(); ++i)
+  {
+    if (emptyRecord(lines[i]))
+    {
+      EXPECT_EQ(lines[i][0], 'D') << "line " << i << " of\n" << r.output;
+    }
+    if (lines[i].size() > 12 && lines[i].compare(1, 11, ": OpenJPEG ") == 0 && i + 1 < lines.size())
+    {
+      EXPECT_FALSE(emptyRecord(lines[i + 1])) << "after line " << i << " of\n" << r.output;
+    }
+  }
 }

@@ -174,7 +174,7 @@ std::vector<uint8_t> Encode(const Image& image, bool jp2, bool lossless)
   while (levels < 6 && (smallest >> levels) > 0)
     ++levels;
   parameters.numresolution = levels;
-  parameters.tcp_mct = (numcomps == 3 && image.dx == 1 && image.dy == 1) ? 1 : 0;
+  parameters.tcp_mct = (image.mct && numcomps == 3 && image.dx == 1 && image.dy == 1) ? 1 : 0;
   std::vector<uint8_t> result;
   opj_codec_t* codec = opj_create_compress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
   OutputBuffer out;
@@ -338,7 +338,7 @@ std::vector<uint8_t> ExpectedBytes(const Image& image, uint16_t bytesPerSample, 
   const size_t n = size_t(image.width) * image.height;
   const size_t nc = image.comps.size();
   std::vector<uint8_t> out(n * nc * bytesPerSample);
-  const int64_t half = int64_t(1) << (image.prec - 1);
+  const int64_t range = int64_t(1) << image.prec;
   const int64_t umax = bytesPerSample == 1 ? 255 : 65535;
   const int64_t smin = bytesPerSample == 1 ? -128 : -32768;
   const int64_t smax = bytesPerSample == 1 ? 127 : 32767;
@@ -349,10 +349,10 @@ std::vector<uint8_t> ExpectedBytes(const Image& image, uint16_t bytesPerSample, 
       int64_t v = image.comps[c][k];
       int64_t lo = smin;
       int64_t hi = smax;
-      if (!image.sgnd && pixelRep == 1)
-        v -= half;
-      if (image.sgnd && pixelRep == 0)
-        v += half;
+      if (!image.sgnd && pixelRep == 1 && v >= range / 2)
+        v -= range;
+      if (image.sgnd && pixelRep == 0 && v < 0)
+        v += range;
       if (pixelRep == 0)
       {
         lo = 0;

@@ -28,6 +28,8 @@ struct Image
   // Subsampling of the components after the first (the first is never subsampled).
   uint32_t dx = 1;
   uint32_t dy = 1;
+  // Three components of the same size are coded with the multiple-component transform.
+  bool mct = true;
 };
 
 // A deterministic gradient-and-noise image of the given precision and signedness.
@@ -89,7 +91,8 @@ std::unique_ptr<DcmFileFormat> MakeFile(const Header& header,
   E_TransferSyntax xfer = EXS_JPEG2000LosslessOnly);
 
 // The expected DICOM samples of an image (R = pixel representation), interleaved by pixel,
-// as bytes (bytesPerSample 1) or host-order words (2).
+// as bytes (bytesPerSample 1) or host-order words (2). Samples whose signedness differs from
+// R keep their prec-bit two's complement pattern, read with R's signedness.
 std::vector<uint8_t> ExpectedBytes(const Image& image, uint16_t bytesPerSample, uint16_t pixelRep);
 
 // Converts a data set with native pixel data: every byte of Pixel Data.

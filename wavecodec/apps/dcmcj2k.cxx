@@ -38,6 +38,7 @@ int main(int argc, char* argv[])
   OFBool opt_createOffsetTable = OFTrue;
   J2K_UIDCreation opt_uidCreation = EJ2KUC_default;
   OFBool opt_convertToSC = OFFalse;
+  OFBool opt_refuseHighBits = OFFalse;
 
   OFConsoleApplication app(
     OFFIS_CONSOLE_APPLICATION, "Encode DICOM file to JPEG 2000 transfer syntax", rcsid);
@@ -73,6 +74,11 @@ int main(int argc, char* argv[])
     "[s]ize: integer (0..4194303), default: 0",
     "limit fragments to s kbytes (0: one fragment per frame)");
   cmd.addOption("--no-offset-table", "-ot", "leave the basic offset table empty");
+  cmd.addSubGroup("bits above Bits Stored:");
+  cmd.addOption("--mask-high-bits",
+    "+mb",
+    "encode the Bits Stored bits of each sample, sign-\nextended if signed (default)");
+  cmd.addOption("--refuse-high-bits", "-mb", "refuse images with bits set above Bits Stored");
   cmd.addSubGroup("SOP Instance UID:");
   cmd.addOption("--uid-default", "+ud", "assign new UID after lossy compression (default)");
   cmd.addOption("--uid-always", "+ua", "always assign new UID");
@@ -125,6 +131,17 @@ int main(int argc, char* argv[])
     {
       opt_createOffsetTable = OFFalse;
     }
+
+    cmd.beginOptionBlock();
+    if (cmd.findOption("--mask-high-bits"))
+    {
+      opt_refuseHighBits = OFFalse;
+    }
+    if (cmd.findOption("--refuse-high-bits"))
+    {
+      opt_refuseHighBits = OFTrue;
+    }
+    cmd.endOptionBlock();
 
     cmd.beginOptionBlock();
     if (cmd.findOption("--uid-default"))
@@ -193,7 +210,8 @@ int main(int argc, char* argv[])
   DJ2KEncoderRegistration::registerCodecs(opt_createOffsetTable,
     OFstatic_cast(Uint32, opt_fragmentSize),
     opt_uidCreation,
-    opt_convertToSC);
+    opt_convertToSC,
+    opt_refuseHighBits);
 
   const E_TransferSyntax opt_oxfer = opt_lossless ? EXS_JPEG2000LosslessOnly : EXS_JPEG2000;
   const DJ2KRepresentationParameter rp(opt_lossless, opt_lossless ? 0.0 : opt_ratio);
@@ -216,7 +234,7 @@ int main(int argc, char* argv[])
     OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
     // Everything in memory: the output may replace the input file.
     fileformat.loadAllDataIntoMemory();
-    status = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta);
+    status = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmcj2kLogger);
     if (status.bad())
     {
       OFLOG_FATAL(dcmcj2kLogger, opt_ofname << ": cannot write DICOM file: " << status.text());

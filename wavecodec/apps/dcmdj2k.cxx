@@ -178,7 +178,7 @@ int main(int argc, char* argv[])
     {
       OFLOG_INFO(dcmdj2kLogger, "creating output file " << opt_ofname);
       fileformat.loadAllDataIntoMemory();
-      error = DJ2KSaveFileAtomically(fileformat, opt_ofname, opt_oxfer, EWM_fileformat);
+      error = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_fileformat, dcmdj2kLogger);
       if (error.bad())
       {
         OFLOG_FATAL(dcmdj2kLogger, opt_ofname << ": cannot write DICOM file: " << error.text());

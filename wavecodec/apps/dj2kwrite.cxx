@@ -2,48 +2,60 @@
 
 #include "dcmtk/dcmdata/dcerror.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "SafeFileWriter.h"
 
 namespace
 {
-// EC_InvalidFilename with the system's reason for the last failed call as its text.
-OFCondition systemFailure()
+// EC_InvalidFilename with the system's reason as its text.
+OFCondition systemFailure(const std::string& reason)
 {
   const OFCondition invalid(EC_InvalidFilename);
-  return makeOFCondition(invalid.module(), invalid.code(), OF_error, std::strerror(errno));
+  return makeOFCondition(invalid.module(), invalid.code(), OF_error, reason.c_str());
+}
+
+void logInPlace(const OFLogger& logger, const vireon::SafeFileWriter& output)
+{
+  if (output.GetMethod() == vireon::SafeFileWriter::Method::InPlace)
+  {
+    OFLOG_INFO(
+      logger, "writing " << output.GetTarget() << " in place: " << output.GetInPlaceReason());
+  }
 }
 }
 
-OFCondition DJ2KSaveFileAtomically(DcmFileFormat& fileformat,
+OFCondition DJ2KSaveFileSafely(DcmFileFormat& fileformat,
   const OFString& target,
   E_TransferSyntax xfer,
-  E_FileWriteMode writeMode)
+  E_FileWriteMode writeMode,
+  const OFLogger& logger)
 {
-  std::string name = std::string(target.c_str()) + ".XXXXXX";
-  const int fd = mkstemp(&name[0]);
-  if (fd < 0)
+  vireon::SafeFileWriter output(target.c_str());
+  if (!output.Open())
   {
-    return systemFailure();
+    return systemFailure(output.GetErrorReason());
   }
-  // mkstemp creates the file for its owner only; give it the permissions of a new file.
-  const mode_t mask = umask(0);
-  umask(mask);
-  (void)fchmod(fd, 0666 & ~mask);
-  close(fd);
-  OFCondition result = fileformat.saveFile(
-    name.c_str(), xfer, EET_ExplicitLength, EGL_recalcGL, EPD_noChange, 0, 0, writeMode);
-  if (result.good() && std::rename(name.c_str(), target.c_str()) != 0)
-  {
-    result = systemFailure();
-  }
+  logInPlace(logger, output);
+  OFCondition result = fileformat.saveFile(output.GetPath().c_str(),
+    xfer,
+    EET_ExplicitLength,
+    EGL_recalcGL,
+    EPD_noChange,
+    0,
+    0,
+    writeMode);
   if (result.bad())
   {
-    (void)std::remove(name.c_str());
+    return result; // the writer's destructor removes the temporary file
+  }
+  const bool wasInPlace = output.GetMethod() == vireon::SafeFileWriter::Method::InPlace;
+  if (!output.Commit())
+  {
+    return systemFailure(output.GetErrorReason());
+  }
+  // A target that turned out to be a mount point has been copied into in place.
+  if (!wasInPlace)
+  {
+    logInPlace(logger, output);
   }
   return result;
 }

@@ -22,7 +22,8 @@ public:
 
   // Decodes every frame of pixSeq into a new word array of uncompressedPixelData and updates
   // Planar Configuration, Number of Frames, Lossy Image Compression and, when asked for, the
-  // SOP Instance UID of the data set or item below the pixel data on objStack.
+  // SOP Instance UID of the data set or item below the pixel data on objStack. Colour that
+  // the inverse component transform turned into RGB (YBR_RCT, YBR_ICT) is labelled RGB.
   virtual OFCondition decode(const DcmRepresentationParameter* fromRepParam,
     DcmPixelSequence* pixSeq,
     DcmPolymorphOBOW& uncompressedPixelData,
@@ -68,7 +69,8 @@ public:
   // Bits allocated per decoded sample: 8 for 2 to 8 bits stored, 16 for 9 to 16, else 0.
   virtual Uint16 decodedBitsAllocated(Uint16 bitsAllocated, Uint16 bitsStored) const;
 
-  // The colour model after decompression: the data set's Photometric Interpretation.
+  // The colour model after decompression: the data set's Photometric Interpretation, RGB for
+  // YBR_RCT and YBR_ICT.
   virtual OFCondition determineDecompressedColorModel(const DcmRepresentationParameter* fromParam,
     DcmPixelSequence* fromPixSeq,
     const DcmCodecParameter* cp,
@@ -84,6 +86,8 @@ private:
   virtual OFBool isLosslessProcess() const = 0;
 
   // Decodes one frame of imageFrames frames; the worker behind decode and decodeFrame.
+  // rgbOutput tells whether the frame's samples became RGB through the inverse component
+  // transform (or a YBR_RCT or YBR_ICT label).
   static OFCondition decodeFrame(DcmPixelSequence* fromPixSeq,
     const DJ2KCodecParameter* cp,
     DcmItem* dataset,
@@ -95,7 +99,8 @@ private:
     Uint16 imageColumns,
     Uint16 imageRows,
     Uint16 imageSamplesPerPixel,
-    Uint16 bytesPerSample);
+    Uint16 bytesPerSample,
+    OFBool& rgbOutput);
 
   // Number of fragments of frame currentFrame, which starts at item startItem; 0 when it
   // cannot be told.

@@ -39,7 +39,10 @@ public:
     OFString& decompressedColorModel) const;
 
   // Compresses every frame of pixelData (length bytes, 16-bit words in local byte order)
-  // into a new pixel sequence handed to the caller through pixSeq.
+  // into a new pixel sequence handed to the caller through pixSeq. Writes Planar
+  // Configuration 0 for colour; in a data set also the lossy marks with the achieved ratio,
+  // a new SOP Instance UID when the policy or a change of SOP Class asks for one, and the
+  // Secondary Capture conversion.
   virtual OFCondition encode(const Uint16* pixelData,
     const Uint32 length,
     const DcmRepresentationParameter* toRepParam,
@@ -77,7 +80,9 @@ private:
   virtual E_TransferSyntax supportedTransferSyntax() const = 0;
 
   // Compresses one frame into a raw codestream. compressedFrame is allocated with new[]
-  // and owned by the caller; it stays null when compressedSize is 0 or on failure.
+  // and owned by the caller; it stays null when compressedSize is 0 or on failure. Only the
+  // Bits Stored bits of each sample are coded; samples with other bits set above them are
+  // refused with refuseHighBits, otherwise counted in a warning naming frameNumber.
   static OFCondition encodeFrame(const Uint8* framePointer,
     Uint32 columns,
     Uint32 rows,
@@ -88,6 +93,8 @@ private:
     OFBool isPlanar,
     OFBool lossless,
     double compressionRatio,
+    OFBool refuseHighBits,
+    Uint32 frameNumber,
     Uint8*& compressedFrame,
     Uint64& compressedSize);
 };

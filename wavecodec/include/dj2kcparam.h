@@ -22,11 +22,13 @@ public:
     OFBool forceSingleFragmentPerFrame);
 
   // Encoder form: the decoder settings keep their defaults (restore the planar
-  // configuration, use the offset table, fail on a bad frame).
+  // configuration, use the offset table, fail on a bad frame). refuseHighBits: refuse images
+  // with sample bits set above Bits Stored instead of encoding their Bits Stored bits.
   DJ2KCodecParameter(OFBool createOffsetTable,
     Uint32 fragmentSize,
     J2K_UIDCreation uidCreation,
-    OFBool convertToSC);
+    OFBool convertToSC,
+    OFBool refuseHighBits = OFFalse);
 
   DJ2KCodecParameter(const DJ2KCodecParameter& arg);
 
@@ -50,6 +52,9 @@ public:
   Uint32 getFragmentSize() const { return fragmentSize_; }
   // Encoder: convert the data set to Secondary Capture after compression.
   OFBool getConvertToSC() const { return convertToSC_; }
+  // Encoder: refuse samples with bits set above Bits Stored (otherwise only the Bits Stored
+  // bits are encoded, sign-extended for signed samples).
+  OFBool getRefuseHighBits() const { return refuseHighBits_; }
 
 private:
   DJ2KCodecParameter& operator=(const DJ2KCodecParameter&) = delete;
@@ -61,6 +66,7 @@ private:
   OFBool createOffsetTable_;
   Uint32 fragmentSize_;
   OFBool convertToSC_;
+  OFBool refuseHighBits_;
 };
 
 #endif

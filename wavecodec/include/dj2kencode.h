@@ -17,10 +17,13 @@ class WAVECODEC_EXPORT DJ2KEncoderRegistration
 public:
   // Registers both encoders with the given settings; does nothing while registered.
   // fragmentSize: maximum fragment size in kBytes, 0 for one fragment per frame.
+  // refuseHighBits: refuse images with sample bits set above Bits Stored instead of encoding
+  // only their Bits Stored bits.
   static void registerCodecs(OFBool createOffsetTable = OFTrue,
     Uint32 fragmentSize = 0,
     J2K_UIDCreation uidCreation = EJ2KUC_default,
-    OFBool convertToSC = OFFalse);
+    OFBool convertToSC = OFFalse,
+    OFBool refuseHighBits = OFFalse);
 
   // Deregisters and deletes both encoders and their parameter; does nothing when not registered.
   static void cleanup();

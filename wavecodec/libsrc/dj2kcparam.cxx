@@ -9,6 +9,7 @@ DJ2KCodecParameter::DJ2KCodecParameter()
   , createOffsetTable_(OFTrue)
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
+  , refuseHighBits_(OFFalse)
 {
 }
 
@@ -24,13 +25,15 @@ DJ2KCodecParameter::DJ2KCodecParameter(J2K_UIDCreation uidCreation,
   , createOffsetTable_(OFTrue)
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
+  , refuseHighBits_(OFFalse)
 {
 }
 
 DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   Uint32 fragmentSize,
   J2K_UIDCreation uidCreation,
-  OFBool convertToSC)
+  OFBool convertToSC,
+  OFBool refuseHighBits)
   : DcmCodecParameter()
   , uidCreation_(uidCreation)
   , planarConfiguration_(EJ2KPC_restore)
@@ -39,6 +42,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   , createOffsetTable_(createOffsetTable)
   , fragmentSize_(fragmentSize)
   , convertToSC_(convertToSC)
+  , refuseHighBits_(refuseHighBits)
 {
 }
 
@@ -51,6 +55,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(const DJ2KCodecParameter& arg)
   , createOffsetTable_(arg.createOffsetTable_)
   , fragmentSize_(arg.fragmentSize_)
   , convertToSC_(arg.convertToSC_)
+  , refuseHighBits_(arg.refuseHighBits_)
 {
 }
 

@@ -1,5 +1,7 @@
 #include "dj2kutil.h"
 
+#include "dj2kcond.h"
+
 OFLogger DCM_wavecodecLogger = OFLog::getLogger("dcmtk.wavecodec");
 
 makeOFConditionConst(EC_J2KUncompressedBufferTooSmall,
@@ -67,3 +69,16 @@ makeOFConditionConst(EC_J2KOpenJPEGNotAvailable,
   13,
   OF_error,
   "OpenJPEG library not available");
+
+OFCondition j2kCondition(const OFConditionConst& kind, const OFString& text)
+{
+  return makeOFCondition(kind.theModule, kind.theCode, kind.theStatus, text.c_str());
+}
+
+OFCondition j2kDetailedCondition(const OFConditionConst& kind, const OFString& detail)
+{
+  OFString text = kind.theText;
+  text += ": ";
+  text += detail;
+  return j2kCondition(kind, text);
+}

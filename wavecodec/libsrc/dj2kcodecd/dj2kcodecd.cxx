@@ -1,5 +1,6 @@
 #include "dj2kcodecd.h"
 
+#include "dj2kcond.h"
 #include "dj2kcparam.h"
 #include "dj2kdecj2k.h"
 
@@ -12,6 +13,7 @@
 #include "dcmtk/dcmdata/dcvrpobw.h"
 #include "dcmtk/dcmdata/dcxfer.h"
 #include "dcmtk/ofstd/ofstd.h"
+#include "dcmtk/ofstd/ofstream.h"
 
 #include <cstring>
 #include <new>
@@ -38,6 +40,22 @@ struct ImageGeometry
   Uint16 bitsAllocated = 0;
   Uint16 bytesPerSample = 0;
 };
+
+// EC_J2KUnsupportedBitDepth naming the depth and the supported ones.
+OFCondition unsupportedBitsStored(Uint16 bitsStored)
+{
+  OFOStringStream text;
+  text << "Bits Stored " << bitsStored << ", supported are 1 to 16" << OFStringStream_ends;
+  OFSTRINGSTREAM_GETOFSTRING(text, detail)
+  return j2kDetailedCondition(EC_J2KUnsupportedBitDepth, detail);
+}
+
+// Photometric Interpretations that name JPEG 2000's component transforms: the decoded
+// samples are RGB.
+OFBool namesComponentTransform(const OFString& photometric)
+{
+  return photometric == "YBR_RCT" || photometric == "YBR_ICT";
+}
 
 // Reads and checks the geometry attributes; with readHighBit also High Bit, whose value
 // is not used.
@@ -75,7 +93,7 @@ OFCondition readGeometry(DcmItem* item, OFBool readHighBit, ImageGeometry& g)
       return result;
   }
   if (g.bitsStored == 0 || g.bitsStored > 16)
-    return EC_J2KUnsupportedBitDepth;
+    return unsupportedBitsStored(g.bitsStored);
   g.bytesPerSample = (g.bitsStored > 8 || g.bitsAllocated > 8) ? 2 : 1;
   return EC_Normal;
 }
@@ -241,9 +259,11 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
   Uint8* pixelData8 = reinterpret_cast<Uint8*>(pixelData16);
 
   Uint32 startFragment = 1;
+  OFBool rgbOutput = OFFalse;
   for (Sint32 frame = 0; frame < frames; ++frame)
   {
     DCMJ2K_DEBUG("JPEG 2000 decoder processes frame " << (frame + 1));
+    OFBool frameRGB = OFFalse;
     result = decodeFrame(pixSeq,
       djcp,
       ditem,
@@ -255,7 +275,9 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
       g.columns,
       g.rows,
       g.samplesPerPixel,
-      g.bytesPerSample);
+      g.bytesPerSample,
+      frameRGB);
+    rgbOutput = rgbOutput || frameRGB;
     if (result == EC_J2KInvalidCompressedData && djcp->getForceSingleFragmentPerFrame())
     {
       DCMJ2K_WARN("JPEG 2000 bitstream invalid or incomplete, ignoring (but image is likely to be "
@@ -279,6 +301,14 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
     char numBuf[32];
     OFStandard::snprintf(numBuf, sizeof(numBuf), "%ld", static_cast<long>(frames));
     result = ditem->putAndInsertString(DCM_NumberOfFrames, numBuf);
+    if (result.bad())
+      return result;
+  }
+
+  // The samples are RGB now; YBR_RCT and YBR_ICT describe JPEG 2000 codestreams only.
+  if (rgbOutput)
+  {
+    result = ditem->putAndInsertString(DCM_PhotometricInterpretation, "RGB");
     if (result.bad())
       return result;
   }
@@ -332,6 +362,7 @@ OFCondition DJ2KDecoderBase::decodeFrame(const DcmRepresentationParameter* /*fro
       return result;
   }
   DCMJ2K_DEBUG("starting to decode frame " << frameNo << " with fragment " << startFragment);
+  OFBool rgbOutput = OFFalse;
   result = decodeFrame(fromPixSeq,
     static_cast<const DJ2KCodecParameter*>(cp),
     dataset,
@@ -343,9 +374,14 @@ OFCondition DJ2KDecoderBase::decodeFrame(const DcmRepresentationParameter* /*fro
     g.columns,
     g.rows,
     g.samplesPerPixel,
-    g.bytesPerSample);
+    g.bytesPerSample,
+    rgbOutput);
   if (result.good())
+  {
     result = dataset->findAndGetOFString(DCM_PhotometricInterpretation, decompressedColorModel);
+    if (result.good() && rgbOutput)
+      decompressedColorModel = "RGB";
+  }
   return result;
 }
 
@@ -360,8 +396,10 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
   Uint16 imageColumns,
   Uint16 imageRows,
   Uint16 imageSamplesPerPixel,
-  Uint16 bytesPerSample)
+  Uint16 bytesPerSample,
+  OFBool& rgbOutput)
 {
+  rgbOutput = OFFalse;
   OFCondition result = EC_Normal;
   Uint16 pixelRep = 0;
   if (dataset->findAndGetUint16(DCM_PixelRepresentation, pixelRep).bad())
@@ -456,6 +494,7 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
     }
   }
 
+  OFBool componentTransform = OFFalse;
   if (result.good())
     result = decodeJPEG2000(joined,
       offset,
@@ -465,7 +504,18 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
       imageRows,
       imageSamplesPerPixel,
       bytesPerSample,
-      pixelRep);
+      pixelRep,
+      &componentTransform);
+
+  // After the inverse component transform, or for a frame labelled with one, the samples are
+  // RGB interleaved by pixel; only an explicit request keeps them by plane.
+  if (result.good() && imageSamplesPerPixel > 1 &&
+      (componentTransform || namesComponentTransform(photometric)))
+  {
+    rgbOutput = OFTrue;
+    if (cp->getPlanarConfiguration() != EJ2KPC_colorByPlane)
+      planarConfig = 0;
+  }
 
   if (result.good() && imageSamplesPerPixel == 3 && planarConfig == 1)
   {
@@ -600,6 +650,10 @@ OFCondition DJ2KDecoderBase::determineDecompressedColorModel(
       DCMJ2K_WARN("no value for mandatory element PhotometricInterpretation "
                   << DCM_PhotometricInterpretation);
       result = EC_MissingValue;
+    }
+    else if (namesComponentTransform(decompressedColorModel))
+    {
+      decompressedColorModel = "RGB";
     }
   }
   return result;

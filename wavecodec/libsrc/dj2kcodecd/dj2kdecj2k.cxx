@@ -31,36 +31,67 @@ struct OpenJPEGObjects
   }
 };
 
-// How one component's samples map to DICOM samples.
+// How one component's samples map to DICOM samples. A component whose signedness differs
+// from Pixel Representation keeps its p-bit two's complement pattern, read with the data
+// set's signedness (as GDCM reads such files): an unsigned component under Pixel
+// Representation 1 is sign-extended from bit p-1, a signed one under Pixel Representation 0
+// is taken modulo 2^p.
 struct SampleMapping
 {
-  Sint64 add;
+  enum Reading
+  {
+    AsIs,
+    SignExtended,
+    Modulo
+  };
+  Reading reading;
+  Sint64 range; // 2^p
   Sint64 low;
   Sint64 high;
 };
+
+// The component's precision, limited to what a 64-bit shift can take.
+OPJ_UINT32 precisionOf(const opj_image_comp_t& comp)
+{
+  return comp.prec < 1 ? 1 : (comp.prec > 32 ? 32 : comp.prec);
+}
 
 SampleMapping sampleMapping(const opj_image_comp_t& comp, Uint16 bytesPerSample, Uint16 pixelRep)
 {
   const Sint64 unsignedMax = bytesPerSample == 1 ? 255 : 65535;
   const Sint64 signedMin = bytesPerSample == 1 ? -128 : -32768;
   const Sint64 signedMax = bytesPerSample == 1 ? 127 : 32767;
-  // 2^(prec-1); OpenJPEG limits the precision, the clamp keeps the shift defined regardless.
-  const OPJ_UINT32 prec = comp.prec < 1 ? 1 : (comp.prec > 32 ? 32 : comp.prec);
-  const Sint64 half = static_cast<Sint64>(1) << (prec - 1);
+  const Sint64 range = static_cast<Sint64>(1) << precisionOf(comp);
   if (comp.sgnd == 0)
   {
     if (pixelRep == 0)
-      return { 0, 0, unsignedMax };
+      return { SampleMapping::AsIs, range, 0, unsignedMax };
     if (pixelRep == 1)
-      return { -half, signedMin, signedMax };
-    return { 0, signedMin, signedMax };
+      return { SampleMapping::SignExtended, range, signedMin, signedMax };
+    return { SampleMapping::AsIs, range, signedMin, signedMax };
   }
   if (pixelRep == 0)
-    return { half, 0, unsignedMax };
-  return { 0, signedMin, signedMax };
+    return { SampleMapping::Modulo, range, 0, unsignedMax };
+  return { SampleMapping::AsIs, range, signedMin, signedMax };
 }
 
-// Converts one component into every numcomps-th sample of out.
+template <typename T, typename Read>
+void convertComponent(const OPJ_INT32* in,
+  size_t pixelCount,
+  const SampleMapping& m,
+  Read read,
+  T* out,
+  size_t stride)
+{
+  for (size_t k = 0; k < pixelCount; ++k, out += stride)
+  {
+    Sint64 v = read(static_cast<Sint64>(in[k]));
+    v = v < m.low ? m.low : (v > m.high ? m.high : v);
+    *out = static_cast<T>(v);
+  }
+}
+
+// Converts one component into every stride-th sample of out.
 template <typename T>
 void convertComponent(const OPJ_INT32* in,
   size_t pixelCount,
@@ -68,11 +99,32 @@ void convertComponent(const OPJ_INT32* in,
   T* out,
   size_t stride)
 {
-  for (size_t k = 0; k < pixelCount; ++k, out += stride)
+  const Sint64 mask = m.range - 1;
+  const Sint64 half = m.range / 2;
+  switch (m.reading)
   {
-    Sint64 v = static_cast<Sint64>(in[k]) + m.add;
-    v = v < m.low ? m.low : (v > m.high ? m.high : v);
-    *out = static_cast<T>(v);
+    case SampleMapping::SignExtended:
+      convertComponent(
+        in,
+        pixelCount,
+        m,
+        [mask, half, &m](Sint64 v)
+        {
+          v &= mask;
+          return v >= half ? v - m.range : v;
+        },
+        out,
+        stride);
+      break;
+    case SampleMapping::Modulo:
+      convertComponent(
+        in, pixelCount, m, [mask](Sint64 v) { return v & mask; }, out, stride);
+      break;
+    case SampleMapping::AsIs:
+    default:
+      convertComponent(
+        in, pixelCount, m, [](Sint64 v) { return v; }, out, stride);
+      break;
   }
 }
 
@@ -91,21 +143,80 @@ void convertSamples(const opj_image_t* image,
   }
 }
 
+// Warns once per codestream when its signedness and Pixel Representation disagree.
+void warnAboutSignedness(const opj_image_t* image, Uint16 pixelRep)
+{
+  if (pixelRep > 1)
+    return;
+  for (OPJ_UINT32 c = 0; c < image->numcomps; ++c)
+  {
+    const opj_image_comp_t& comp = image->comps[c];
+    const bool componentSigned = comp.sgnd != 0;
+    if (componentSigned == (pixelRep == 1))
+      continue;
+    if (componentSigned)
+    {
+      DCMJ2K_WARN("JPEG 2000 codestream is signed but Pixel Representation is 0 (unsigned): "
+                  "keeping the "
+                  << precisionOf(comp) << "-bit two's complement samples as unsigned values");
+    }
+    else
+    {
+      DCMJ2K_WARN("JPEG 2000 codestream is unsigned but Pixel Representation is 1 (signed): "
+                  "reading the "
+                  << precisionOf(comp) << "-bit samples as two's complement");
+    }
+    return;
+  }
+}
+
+// Whether OpenJPEG applies the inverse multiple-component transform while decoding: the
+// default coding style asks for one and there are at least three components.
+OFBool usesComponentTransform(opj_codec_t* codec, const opj_image_t* image)
+{
+  if (image->numcomps < 3)
+    return OFFalse;
+  opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
+  if (info == nullptr)
+    return OFFalse;
+  const OFBool transform = info->m_default_tile_info.mct != 0;
+  opj_destroy_cstr_info(&info);
+  return transform;
+}
+
+// OpenJPEG ends most messages with a line break, which the logger would print as an empty
+// record line: forward the text without trailing line breaks, and nothing when that is empty.
+OFString messageText(const char* msg)
+{
+  if (msg == nullptr)
+    return OFString();
+  size_t length = strlen(msg);
+  while (length > 0 && (msg[length - 1] == '\n' || msg[length - 1] == '\r'))
+    --length;
+  return OFString(msg, length);
+}
+
 } // namespace
 
 void opj_error_callback(const char* msg, void* /*clientData*/)
 {
-  DCMJ2K_ERROR("OpenJPEG error: " << msg);
+  const OFString text = messageText(msg);
+  if (!text.empty())
+    DCMJ2K_ERROR("OpenJPEG error: " << text);
 }
 
 void opj_warning_callback(const char* msg, void* /*clientData*/)
 {
-  DCMJ2K_WARN("OpenJPEG warning: " << msg);
+  const OFString text = messageText(msg);
+  if (!text.empty())
+    DCMJ2K_WARN("OpenJPEG warning: " << text);
 }
 
 void opj_info_callback(const char* msg, void* /*clientData*/)
 {
-  DCMJ2K_DEBUG("OpenJPEG info: " << msg);
+  const OFString text = messageText(msg);
+  if (!text.empty())
+    DCMJ2K_DEBUG("OpenJPEG info: " << text);
 }
 
 OPJ_SIZE_T j2kInputRead(void* destination, OPJ_SIZE_T count, void* userData)
@@ -153,8 +264,11 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint16 rows,
   Uint16 samplesPerPixel,
   Uint16 bytesPerSample,
-  Uint16 pixelRep)
+  Uint16 pixelRep,
+  OFBool* componentTransform)
 {
+  if (componentTransform != nullptr)
+    *componentTransform = OFFalse;
   DCMJ2K_DEBUG("decodeJPEG2000: j2kSize=" << j2kSize << ", bufSize=" << bufSize << ", expected "
                                           << columns << "x" << rows << "x" << samplesPerPixel
                                           << ", bytesPerSample=" << bytesPerSample
@@ -311,6 +425,10 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
     DCMJ2K_ERROR("Output buffer too small: need " << needed << " bytes, have " << bufSize);
     return EC_J2KUncompressedBufferTooSmall;
   }
+
+  warnAboutSignedness(image, pixelRep);
+  if (componentTransform != nullptr)
+    *componentTransform = usesComponentTransform(opj.codec, image);
 
   if (bytesPerSample == 1)
   {

@@ -13,6 +13,9 @@
 // Decodes a raw codestream or a JP2 file into buffer, pixel by pixel with the samples of a
 // pixel in component order, one byte or one host-order word per sample. The image must have
 // exactly the expected geometry; bytes of the buffer beyond the image are left alone.
+// A codestream whose signedness differs from pixelRep keeps its two's complement bit
+// pattern, read with pixelRep's signedness. componentTransform, when given, tells whether
+// OpenJPEG applied the inverse multiple-component transform (the samples are then RGB).
 // Returns EC_Normal, EC_J2KInvalidCompressedData, EC_J2KImageDataMismatch or
 // EC_J2KUncompressedBufferTooSmall.
 OFCondition decodeJPEG2000(unsigned char* j2kData,
@@ -23,7 +26,8 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint16 rows,
   Uint16 samplesPerPixel,
   Uint16 bytesPerSample,
-  Uint16 pixelRep);
+  Uint16 pixelRep,
+  OFBool* componentTransform = nullptr);
 
 // OpenJPEG message handlers forwarding to the module logger.
 void opj_error_callback(const char* msg, void* clientData);

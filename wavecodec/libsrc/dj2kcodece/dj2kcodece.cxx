@@ -7,14 +7,19 @@
 #include "dcmtk/dcmdata/dcpixseq.h"
 #include "dcmtk/dcmdata/dcpxitem.h"
 #include "dcmtk/dcmdata/dcstack.h"
+#include "dcmtk/dcmdata/dcuid.h"
 #include "dcmtk/dcmdata/dcxfer.h"
+#include "dcmtk/ofstd/ofstd.h"
+#include "dcmtk/ofstd/ofstream.h"
 
+#include "dj2kcond.h"
 #include "dj2kcparam.h"
 #include "dj2kostrm.h"
 #include "dj2krparam.h"
 
 #include <openjpeg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -24,30 +29,114 @@ namespace
 // Default target ratio of lossy encoding when none (or a non-positive one) is given.
 const double J2K_DEFAULT_RATIO = 10.0;
 
-// Copies component j of a frame into OpenJPEG's 32-bit samples; returns false when a
-// sample lies outside [lowest, highest].
+// Samples whose bits above Bits Stored were not zero (unsigned) or not the sign extension
+// (signed), and the first of them.
+struct HighBits
+{
+  size_t count = 0;
+  long firstValue = 0;
+};
+
+// Copies component j of a frame into OpenJPEG's 32-bit samples, keeping the low bitsStored
+// bits of each sample, sign-extended when the samples are signed.
 template <typename T>
-bool fillComponent(const T* frame,
+void fillComponent(const T* frame,
   OPJ_INT32* target,
   size_t count,
   size_t samplesPerPixel,
   size_t component,
   bool isPlanar,
-  OPJ_INT32 lowest,
-  OPJ_INT32 highest)
+  Uint32 bitsStored,
+  bool isSigned,
+  HighBits& highBits)
 {
   const T* source = isPlanar ? frame + component * count : frame + component;
   const size_t step = isPlanar ? 1 : samplesPerPixel;
-  OPJ_INT32 low = 0;
-  OPJ_INT32 high = 0;
+  const OPJ_INT32 mask = OPJ_INT32((Uint32(1) << bitsStored) - 1);
+  const OPJ_INT32 sign = isSigned ? OPJ_INT32(1) << (bitsStored - 1) : 0;
   for (size_t k = 0; k < count; ++k)
   {
     const OPJ_INT32 v = static_cast<OPJ_INT32>(source[k * step]);
-    target[k] = v;
-    low = v < low ? v : low;
-    high = v > high ? v : high;
+    const OPJ_INT32 stored = ((v & mask) ^ sign) - sign;
+    if (stored != v)
+    {
+      if (highBits.count == 0)
+      {
+        highBits.firstValue = v;
+      }
+      ++highBits.count;
+    }
+    target[k] = stored;
   }
-  return low >= lowest && high <= highest;
+}
+
+// What the high bits of a frame's samples were, for a warning or a refusal.
+OFString describeHighBits(Uint32 frameNumber,
+  const HighBits& highBits,
+  Uint32 bitsStored,
+  OFBool isSigned)
+{
+  OFOStringStream text;
+  text << "frame " << frameNumber << ": " << highBits.count << " samples have bits "
+       << (isSigned ? "above Bits Stored " : "set above Bits Stored ") << bitsStored
+       << (isSigned ? " that do not repeat its sign bit" : "") << " (first value "
+       << highBits.firstValue << ")" << OFStringStream_ends;
+  OFSTRINGSTREAM_GETOFSTRING(text, result)
+  return result;
+}
+
+// Marks the image lossy and appends this compression's ratio to Lossy Image Compression Ratio
+// (0028,2112) and its method to Lossy Image Compression Method (0028,2114), as DCMTK's lossy
+// codecs do: earlier values are kept, and empty methods are added first while there are fewer
+// methods than ratios.
+OFCondition appendLossyCompression(DcmItem* dataset, double ratio, const char* method)
+{
+  OFCondition result = dataset->putAndInsertString(DCM_LossyImageCompression, "01");
+  if (result.bad())
+  {
+    return result;
+  }
+  OFString ratios;
+  if (dataset->findAndGetOFStringArray(DCM_LossyImageCompressionRatio, ratios).good() &&
+      !ratios.empty())
+  {
+    ratios += "\\";
+  }
+  char buffer[64];
+  OFStandard::ftoa(buffer, sizeof(buffer), ratio, OFStandard::ftoa_uppercase, 0, 5);
+  ratios += buffer;
+  result = dataset->putAndInsertOFStringArray(DCM_LossyImageCompressionRatio, ratios);
+  if (result.bad())
+  {
+    return result;
+  }
+  OFString methods;
+  if (dataset->findAndGetOFStringArray(DCM_LossyImageCompressionMethod, methods).good() &&
+      !methods.empty())
+  {
+    methods += "\\";
+  }
+  const size_t ratioSeparators = std::count(ratios.begin(), ratios.end(), '\\');
+  size_t methodSeparators = std::count(methods.begin(), methods.end(), '\\');
+  while (methodSeparators < ratioSeparators)
+  {
+    methods += "\\";
+    ++methodSeparators;
+  }
+  methods += method;
+  return dataset->putAndInsertOFStringArray(DCM_LossyImageCompressionMethod, methods);
+}
+
+// Rescale Type (0028,1054) for a Secondary Capture image whose Modality LUT is a rescale:
+// Hounsfield units for a former CT image, unspecified otherwise.
+OFCondition insertRescaleType(DcmItem* dataset, const OFString& formerSOPClass)
+{
+  if (!dataset->tagExistsWithValue(DCM_RescaleIntercept) || dataset->tagExists(DCM_RescaleType))
+  {
+    return EC_Normal;
+  }
+  return dataset->putAndInsertString(
+    DCM_RescaleType, formerSOPClass == UID_CTImageStorage ? "HU" : "US");
 }
 
 // Frees the OpenJPEG objects of one frame on every exit path.
@@ -210,7 +299,10 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
   }
   if (bitsAllocated != 8 && bitsAllocated != 16)
   {
-    return EC_J2KUnsupportedBitDepth;
+    OFOStringStream text;
+    text << "Bits Allocated " << bitsAllocated << ", supported are 8 and 16" << OFStringStream_ends;
+    OFSTRINGSTREAM_GETOFSTRING(text, detail)
+    return j2kDetailedCondition(EC_J2KUnsupportedBitDepth, detail);
   }
   // More bits stored than allocated cannot describe the samples (and OpenJPEG would write
   // a codestream of a precision it cannot read back).
@@ -238,7 +330,23 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
   // Compared by division: frame size times frames may not fit 64 bits.
   if (pixelData == nullptr || length / frameSize < OFstatic_cast(Uint64, numberOfFrames))
   {
-    return EC_J2KUncompressedBufferTooSmall;
+    OFString photometric;
+    (void)item->findAndGetOFString(DCM_PhotometricInterpretation, photometric);
+    OFOStringStream text;
+    text << "Uncompressed pixel data too short: " << (pixelData == nullptr ? 0 : length)
+         << " bytes for " << numberOfFrames << (numberOfFrames == 1 ? " frame" : " frames")
+         << " of " << columns << " x " << rows << " pixels, " << samplesPerPixel
+         << (samplesPerPixel == 1 ? " sample" : " samples") << " of " << bitsAllocated / 8
+         << (bitsAllocated == 8 ? " byte" : " bytes") << " each (" << frameSize
+         << " bytes per frame)";
+    if (photometric == "YBR_FULL_422")
+    {
+      text << "; YBR_FULL_422 pixel data share their chroma samples between two pixels, "
+              "which JPEG 2000 encoding does not support";
+    }
+    text << OFStringStream_ends;
+    OFSTRINGSTREAM_GETOFSTRING(text, detail)
+    return j2kCondition(EC_J2KUncompressedBufferTooSmall, detail);
   }
 
   DcmPixelSequence* sequence = new (std::nothrow) DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
@@ -260,6 +368,7 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
 
   DcmOffsetList offsetList;
   const Uint8* frames = OFreinterpret_cast(const Uint8*, pixelData);
+  Uint64 totalCompressedSize = 0;
   for (Sint32 i = 0; i < numberOfFrames && result.good(); ++i)
   {
     Uint8* compressedFrame = nullptr;
@@ -274,10 +383,14 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
       isPlanar,
       lossless,
       ratio,
+      djcp->getRefuseHighBits(),
+      OFstatic_cast(Uint32, i + 1),
       compressedFrame,
       compressedSize);
     if (result.good())
     {
+      // The bytes the fragments hold: DCMTK pads each frame to even length.
+      totalCompressedSize += compressedSize + (compressedSize & 1);
       result = j2kStoreCompressedFrame(
         sequence, offsetList, compressedFrame, compressedSize, fragmentSize);
     }
@@ -301,22 +414,38 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
 
   pixSeq = sequence;
 
+  // The codestream defines the component layout: by pixel, as the standard asks.
+  if (samplesPerPixel > 1)
+  {
+    (void)item->putAndInsertUint16(DCM_PlanarConfiguration, 0);
+  }
+
   DcmDataset* dataset = dynamic_cast<DcmDataset*>(item);
   if (dataset != nullptr)
   {
     const J2K_UIDCreation uidCreation = djcp->getUIDCreation();
+    OFString sopClass;
+    (void)dataset->findAndGetOFString(DCM_SOPClassUID, sopClass);
     OFBool newUID = OFFalse;
     if (!lossless)
     {
-      dataset->putAndInsertString(DCM_LossyImageCompression, "01");
-      dataset->putAndInsertString(DCM_LossyImageCompressionMethod, "ISO_15444_1");
+      // The achieved ratio: Bits Stored, as the encoder's rates count them, over the bytes
+      // of the new fragments.
+      const double uncompressedSize = double(columns) * rows * samplesPerPixel * bitsStored / 8.0 *
+                                      double(numberOfFrames);
+      const double achieved =
+        totalCompressedSize > 0 ? uncompressedSize / double(totalCompressedSize) : 0.0;
+      (void)appendLossyCompression(dataset, achieved, "ISO_15444_1");
       newUID = uidCreation != EJ2KUC_never;
     }
     else
     {
       newUID = uidCreation == EJ2KUC_always;
     }
-    if (newUID)
+    // An instance of another SOP Class is another instance.
+    const OFBool changesSOPClass =
+      djcp->getConvertToSC() && sopClass != UID_SecondaryCaptureImageStorage;
+    if (newUID || changesSOPClass)
     {
       result = DcmCodec::newInstance(dataset, nullptr, nullptr, nullptr);
       if (result.bad())
@@ -327,6 +456,11 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     if (djcp->getConvertToSC())
     {
       result = DcmCodec::convertToSecondaryCapture(dataset);
+      if (result.bad())
+      {
+        return result;
+      }
+      result = insertRescaleType(dataset, sopClass);
       if (result.bad())
       {
         return result;
@@ -346,6 +480,8 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   OFBool isPlanar,
   OFBool lossless,
   double compressionRatio,
+  OFBool refuseHighBits,
+  Uint32 frameNumber,
   Uint8*& compressedFrame,
   Uint64& compressedSize)
 {
@@ -390,52 +526,67 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   image->x1 = columns;
   image->y1 = rows;
 
-  // A sample beyond Bits Stored cannot be coded at that precision: OpenJPEG would clip it.
-  const OPJ_INT32 lowest = isSigned ? -(OPJ_INT32(1) << (bitsStored - 1)) : 0;
-  const OPJ_INT32 highest =
-    isSigned ? (OPJ_INT32(1) << (bitsStored - 1)) - 1 : (OPJ_INT32(1) << bitsStored) - 1;
+  // Only the Bits Stored bits are coded: padding values, overlay bits or signed samples that
+  // are not sign-extended would otherwise be clipped by OpenJPEG.
   const size_t count = OFstatic_cast(size_t, columns) * rows;
-  bool inRange = true;
+  HighBits highBits;
   for (Uint32 j = 0; j < samplesPerPixel; ++j)
   {
     OPJ_INT32* target = image->comps[j].data;
     if (bitsAllocated == 8)
     {
-      inRange &= isSigned
-                   ? fillComponent(OFreinterpret_cast(const Sint8*, framePointer),
-                       target,
-                       count,
-                       samplesPerPixel,
-                       j,
-                       isPlanar,
-                       lowest,
-                       highest)
-                   : fillComponent(
-                       framePointer, target, count, samplesPerPixel, j, isPlanar, lowest, highest);
+      if (isSigned)
+      {
+        fillComponent(OFreinterpret_cast(const Sint8*, framePointer),
+          target,
+          count,
+          samplesPerPixel,
+          j,
+          isPlanar,
+          bitsStored,
+          true,
+          highBits);
+      }
+      else
+      {
+        fillComponent(
+          framePointer, target, count, samplesPerPixel, j, isPlanar, bitsStored, false, highBits);
+      }
+    }
+    else if (isSigned)
+    {
+      fillComponent(OFreinterpret_cast(const Sint16*, framePointer),
+        target,
+        count,
+        samplesPerPixel,
+        j,
+        isPlanar,
+        bitsStored,
+        true,
+        highBits);
     }
     else
     {
-      inRange &= isSigned ? fillComponent(OFreinterpret_cast(const Sint16*, framePointer),
-                              target,
-                              count,
-                              samplesPerPixel,
-                              j,
-                              isPlanar,
-                              lowest,
-                              highest)
-                          : fillComponent(OFreinterpret_cast(const Uint16*, framePointer),
-                              target,
-                              count,
-                              samplesPerPixel,
-                              j,
-                              isPlanar,
-                              lowest,
-                              highest);
+      fillComponent(OFreinterpret_cast(const Uint16*, framePointer),
+        target,
+        count,
+        samplesPerPixel,
+        j,
+        isPlanar,
+        bitsStored,
+        false,
+        highBits);
     }
   }
-  if (!inRange)
+  if (highBits.count > 0)
   {
-    return EC_J2KCodecUnsupportedValue;
+    const OFString detail = describeHighBits(frameNumber, highBits, bitsStored, isSigned);
+    if (refuseHighBits)
+    {
+      return j2kDetailedCondition(EC_J2KCodecUnsupportedValue, detail);
+    }
+    DCMJ2K_WARN(detail << "; encoding only the stored bits"
+                       << (isSigned ? ", sign-extended" : ""));
   }
 
   opj_cparameters_t parameters;

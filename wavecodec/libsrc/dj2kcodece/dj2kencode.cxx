@@ -15,13 +15,15 @@ DJ2KEncoder* DJ2KEncoderRegistration::encoder_ = nullptr;
 void DJ2KEncoderRegistration::registerCodecs(OFBool createOffsetTable,
   Uint32 fragmentSize,
   J2K_UIDCreation uidCreation,
-  OFBool convertToSC)
+  OFBool convertToSC,
+  OFBool refuseHighBits)
 {
   if (registered_)
   {
     return;
   }
-  cp_ = new DJ2KCodecParameter(createOffsetTable, fragmentSize, uidCreation, convertToSC);
+  cp_ = new DJ2KCodecParameter(
+    createOffsetTable, fragmentSize, uidCreation, convertToSC, refuseHighBits);
   losslessEncoder_ = new DJ2KLosslessEncoder();
   DcmCodecList::registerCodec(losslessEncoder_, nullptr, cp_);
   encoder_ = new DJ2KEncoder();
