@@ -1,13 +1,15 @@
 // libFuzzer target: uncompressed data sets through DCMTK into JPEG 2000 with the encoders, and
 // back with the decoders. A lossless encoding must decode to the input samples bit for bit (the
-// Bits Stored bits of each sample), and a well-formed image whose samples fit Bits Stored must
-// encode at all; either fault aborts.
+// Bits Stored bits of each sample, in whichever colour layout the decoder reports), and a
+// well-formed image must encode at all (unless the encoders are told to refuse samples with bits
+// above Bits Stored and it has such samples); either fault aborts.
 //
 // Input, first byte odd: the rest is a DICOM file with uncompressed pixel data.
 // Input, first byte even: byte 0 holds flags (0x02: pixel data exactly the bytes given, else
 // repeated to the size the header asks for; 0x04/0x08: fragment size 1 KiB / no offset table;
-// 0x30: transfer syntax and process), bytes 1 to 6 the header (columns, rows, samples, bits,
-// pixel representation and planar configuration, frames), the rest the pixel data.
+// 0x30: transfer syntax and process; 0x40: refuse samples with bits above Bits Stored), bytes 1
+// to 6 the header (columns, rows, samples, bits, pixel representation and planar configuration,
+// frames), the rest the pixel data.
 #include "dj2kcodecd.h"
 #include "dj2kcodece.h"
 #include "dj2kcparam.h"
@@ -84,9 +86,8 @@ struct Geometry
   std::abort();
 }
 
-// Whether every sample of the image is a value of Bits Stored bits (signed or not). Samples with
-// other bits set may be refused, or masked to Bits Stored; either way a lossless encoding must
-// keep their Bits Stored bits.
+// Whether every sample of the image is a value of Bits Stored bits (signed or not). The encoders
+// encode only the Bits Stored bits of other samples, or refuse them when told to.
 bool WithinBitsStored(const Uint8* bytes, const Geometry& g)
 {
   const size_t samples = size_t(g.ImageBytes() / (g.bitsAllocated / 8));
@@ -118,9 +119,19 @@ uint32_t StoredBits(const Uint8* bytes, size_t i, const Geometry& g)
   return value & ((uint32_t(1) << g.bitsStored) - 1);
 }
 
+// Index of sample c of pixel k in frame f, colour by pixel (planar 0) or by plane (planar 1).
+size_t SampleIndex(const Geometry& g, size_t f, size_t k, size_t c, bool planar)
+{
+  const size_t pixels = size_t(g.rows) * g.columns;
+  return f * pixels * g.samples + (planar ? c * pixels + k : k * g.samples + c);
+}
+
 // Encodes the data set's native pixel data and, when that was lossless, decodes it again and
 // compares.
-void RoundTrip(DcmDataset& dataset, E_TransferSyntax xfer, const DJ2KRepresentationParameter& rp)
+void RoundTrip(DcmDataset& dataset,
+  E_TransferSyntax xfer,
+  const DJ2KRepresentationParameter& rp,
+  bool refuseHighBits)
 {
   Geometry g;
   if (!g.Read(dataset) || g.ImageBytes() > kMaxPixelBytes)
@@ -137,7 +148,7 @@ void RoundTrip(DcmDataset& dataset, E_TransferSyntax xfer, const DJ2KRepresentat
   const bool complete = g.WellFormed() && originalLength >= g.ImageBytes();
   if (encoded.bad())
   {
-    if (complete && WithinBitsStored(input.data(), g))
+    if (complete && (!refuseHighBits || WithinBitsStored(input.data(), g)))
       Fail("a well-formed image does not encode", g, encoded.text());
     return;
   }
@@ -155,28 +166,41 @@ void RoundTrip(DcmDataset& dataset, E_TransferSyntax xfer, const DJ2KRepresentat
   if (element->getUint8Array(const_cast<Uint8*&>(output)).bad() || output == nullptr ||
       element->getLength() < g.ImageBytes())
     Fail("the decoded pixel data is missing or short", g, "");
-  const size_t samples = size_t(g.ImageBytes() / (g.bitsAllocated / 8));
-  for (size_t i = 0; i < samples; ++i)
-  {
-    if (StoredBits(input.data(), i, g) != StoredBits(output, i, g))
-    {
-      char detail[96];
-      std::snprintf(detail, sizeof(detail), "sample %zu was %u and came back as %u", i,
-        StoredBits(input.data(), i, g), StoredBits(output, i, g));
-      Fail("the lossless round trip changed a sample", g, detail);
-    }
-  }
+  // The decoded image may come back in the other colour layout; Planar Configuration says which.
+  Uint16 planarOut = 0;
+  dataset.findAndGetUint16(DCM_PlanarConfiguration, planarOut);
+  const bool inPlanes = g.samples > 1 && g.planar == 1;
+  const bool outPlanes = g.samples > 1 && planarOut == 1;
+  const size_t pixels = size_t(g.rows) * g.columns;
+  for (size_t f = 0; f < size_t(g.frames); ++f)
+    for (size_t k = 0; k < pixels; ++k)
+      for (size_t c = 0; c < g.samples; ++c)
+      {
+        const uint32_t was = StoredBits(input.data(), SampleIndex(g, f, k, c, inPlanes), g);
+        const uint32_t is = StoredBits(output, SampleIndex(g, f, k, c, outPlanes), g);
+        if (was != is)
+        {
+          char detail[128];
+          std::snprintf(detail, sizeof(detail),
+            "frame %zu, pixel %zu, sample %zu was %u and came back as %u", f, k, c, was, is);
+          Fail("the lossless round trip changed a sample", g, detail);
+        }
+      }
 }
 
 // Encoder settings chosen by the input; registration changes only when they do.
-void Register(bool smallFragments, bool offsetTable)
+void Register(bool smallFragments, bool offsetTable, bool refuseHighBits)
 {
   static int current = -1;
-  const int wanted = (smallFragments ? 1 : 0) | (offsetTable ? 2 : 0);
+  const int wanted = (smallFragments ? 1 : 0) | (offsetTable ? 2 : 0) | (refuseHighBits ? 4 : 0);
   if (wanted == current)
     return;
   DJ2KEncoderRegistration::cleanup();
-  DJ2KEncoderRegistration::registerCodecs(OFBool(offsetTable), smallFragments ? 1 : 0);
+  DJ2KEncoderRegistration::registerCodecs(OFBool(offsetTable),
+    smallFragments ? 1 : 0,
+    EJ2KUC_default,
+    OFFalse,
+    OFBool(refuseHighBits));
   current = wanted;
 }
 
@@ -239,12 +263,13 @@ void FuzzHeader(const uint8_t* data, size_t size)
   else
     dataset->putAndInsertUint8Array(DCM_PixelData, bytes.data(), Uint32(bytes.size()));
 
-  Register((flags & 0x04) != 0, !(flags & 0x08));
+  const bool refuseHighBits = (flags & 0x40) != 0;
+  Register((flags & 0x04) != 0, !(flags & 0x08), refuseHighBits);
   // 0x00 and 0x10: the lossless syntax; 0x20: the lossy syntax, lossless process; 0x30: lossy.
   const int choice = (flags >> 4) & 3;
   const E_TransferSyntax xfer = choice < 2 ? EXS_JPEG2000LosslessOnly : EXS_JPEG2000;
   const DJ2KRepresentationParameter rp(choice != 3, double(data[6] >> 3));
-  RoundTrip(*dataset, xfer, rp);
+  RoundTrip(*dataset, xfer, rp, refuseHighBits);
 }
 
 void FuzzFile(const uint8_t* data, size_t size)
@@ -261,8 +286,8 @@ void FuzzFile(const uint8_t* data, size_t size)
   DcmDataset* dataset = file.getDataset();
   if (DcmXfer(dataset->getOriginalXfer()).isEncapsulated())
     return;
-  Register(false, true);
-  RoundTrip(*dataset, EXS_JPEG2000LosslessOnly, DJ2KRepresentationParameter());
+  Register(false, true, false);
+  RoundTrip(*dataset, EXS_JPEG2000LosslessOnly, DJ2KRepresentationParameter(), false);
 }
 
 } // namespace
