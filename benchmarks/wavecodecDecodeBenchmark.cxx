@@ -4,22 +4,18 @@
 //  2. dcmdj2k against gdcmconv --raw on the same file, whole process.
 // The series is made here. Options: --rounds=N (default 5), --frames=N (default 100).
 #include "BenchmarkMedian.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestProcess.h"
+#include "DJ2KTestStream.h"
 #include "dj2kdecode.h"
 
 #include "dcmtk/config/osconfig.h"
 #include "dcmtk/dcmdata/dcdatset.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
-#include "dcmtk/dcmdata/dcpixel.h"
-#include "dcmtk/dcmdata/dcpixseq.h"
-#include "dcmtk/dcmdata/dcpxitem.h"
 
 #include <openjpeg.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -31,10 +27,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace
 {
@@ -42,86 +37,11 @@ namespace
 const unsigned kSize = 512;
 const unsigned kDistinctFrames = 10;
 
-struct Buffer
-{
-  std::vector<uint8_t> data;
-  size_t position = 0;
-};
-
-OPJ_SIZE_T writeFn(void* src, OPJ_SIZE_T n, void* user)
-{
-  auto* b = static_cast<Buffer*>(user);
-  if (b->position + n > b->data.size())
-    b->data.resize(b->position + n);
-  memcpy(b->data.data() + b->position, src, n);
-  b->position += n;
-  return n;
-}
-
-// Read position over bytes that belong to the caller.
-struct Input
-{
-  const uint8_t* data;
-  size_t size;
-  size_t position;
-};
-
-OPJ_SIZE_T readFn(void* dst, OPJ_SIZE_T n, void* user)
-{
-  auto* b = static_cast<Input*>(user);
-  if (b->position >= b->size)
-    return OPJ_SIZE_T(-1);
-  n = std::min(n, b->size - b->position);
-  memcpy(dst, b->data + b->position, n);
-  b->position += n;
-  return n;
-}
-
-OPJ_OFF_T skipFn(OPJ_OFF_T n, void* user)
-{
-  auto* b = static_cast<Buffer*>(user);
-  b->position += size_t(n);
-  if (b->position > b->data.size())
-    b->data.resize(b->position);
-  return n;
-}
-
-OPJ_OFF_T readSkipFn(OPJ_OFF_T n, void* user)
-{
-  auto* b = static_cast<Input*>(user);
-  const size_t step = std::min(size_t(n), b->size - b->position);
-  b->position += step;
-  return OPJ_OFF_T(step);
-}
-
-OPJ_BOOL readSeekFn(OPJ_OFF_T pos, void* user)
-{
-  auto* b = static_cast<Input*>(user);
-  if (size_t(pos) > b->size)
-    return OPJ_FALSE;
-  b->position = size_t(pos);
-  return OPJ_TRUE;
-}
-
-OPJ_BOOL seekFn(OPJ_OFF_T pos, void* user)
-{
-  auto* b = static_cast<Buffer*>(user);
-  if (size_t(pos) > b->data.size())
-    return OPJ_FALSE;
-  b->position = size_t(pos);
-  return OPJ_TRUE;
-}
-
-// A CT-like slice: smooth structures in a 16-bit range with some noise.
+// A CT-like slice: smooth structures in a 16-bit range with some noise, encoded losslessly.
 std::vector<uint8_t> encodeSlice(unsigned index)
 {
-  opj_image_cmptparm_t param;
-  memset(&param, 0, sizeof(param));
-  param.dx = param.dy = 1;
-  param.w = param.h = kSize;
-  param.prec = 16;
-  opj_image_t* image = opj_image_create(1, &param, OPJ_CLRSPC_GRAY);
-  image->x1 = image->y1 = kSize;
+  dj2ktest::Image image("slice", kSize, kSize, 1, 16, 16, 0, 0, 1);
+  image.comps.assign(1, std::vector<int32_t>(size_t(kSize) * kSize));
   uint32_t state = 12345u + index;
   for (unsigned y = 0; y < kSize; ++y)
   {
@@ -132,53 +52,24 @@ std::vector<uint8_t> encodeSlice(unsigned index)
       double v = r < 200 ? 30000 + 8000 * std::cos(r / 15.0 + index) : 1000;
       state = state * 1664525u + 1013904223u;
       v += double(state >> 26);
-      image->comps[0].data[y * kSize + x] = int32_t(v);
+      image.comps[0][y * kSize + x] = int32_t(v);
     }
   }
-  opj_cparameters_t parameters;
-  opj_set_default_encoder_parameters(&parameters);
-  parameters.tcp_numlayers = 1;
-  parameters.cp_disto_alloc = 1;
-  parameters.tcp_rates[0] = 0;
-  parameters.irreversible = 0;
-  opj_codec_t* codec = opj_create_compress(OPJ_CODEC_J2K);
-  opj_setup_encoder(codec, &parameters, image);
-  Buffer out;
-  opj_stream_t* stream = opj_stream_create(1 << 20, OPJ_FALSE);
-  opj_stream_set_user_data(stream, &out, nullptr);
-  opj_stream_set_write_function(stream, writeFn);
-  opj_stream_set_skip_function(stream, skipFn);
-  opj_stream_set_seek_function(stream, seekFn);
-  const bool ok = opj_start_compress(codec, image, stream) && opj_encode(codec, stream) &&
-                  opj_end_compress(codec, stream);
-  opj_stream_destroy(stream);
-  opj_destroy_codec(codec);
-  opj_image_destroy(image);
-  if (!ok)
+  std::vector<uint8_t> codestream = dj2ktest::Encode(image);
+  if (codestream.empty())
   {
     std::fprintf(stderr, "encoding failed\n");
     std::exit(1);
   }
-  return out.data;
+  return codestream;
 }
 
 // OpenJPEG alone: decode into a 16-bit frame buffer.
 void decodeWithOpenJPEG(const std::vector<uint8_t>& codestream, uint16_t* frame)
 {
-  opj_codec_t* codec = opj_create_decompress(OPJ_CODEC_J2K);
-  opj_dparameters_t parameters;
-  opj_set_default_decoder_parameters(&parameters);
-  opj_setup_decoder(codec, &parameters);
-  Input in{ codestream.data(), codestream.size(), 0 };
-  opj_stream_t* stream = opj_stream_create(codestream.size(), OPJ_TRUE);
-  opj_stream_set_user_data(stream, &in, nullptr);
-  opj_stream_set_user_data_length(stream, codestream.size());
-  opj_stream_set_read_function(stream, readFn);
-  opj_stream_set_skip_function(stream, readSkipFn);
-  opj_stream_set_seek_function(stream, readSeekFn);
-  opj_image_t* image = nullptr;
-  if (!opj_read_header(stream, codec, &image) || !opj_decode(codec, stream, image) ||
-      !opj_end_decompress(codec, stream))
+  const dj2ktest::OpjImage image =
+    dj2ktest::DecompressFromMemory(codestream.data(), codestream.size());
+  if (!image)
   {
     std::fprintf(stderr, "OpenJPEG decoding failed\n");
     std::exit(1);
@@ -186,50 +77,21 @@ void decodeWithOpenJPEG(const std::vector<uint8_t>& codestream, uint16_t* frame)
   const int32_t* data = image->comps[0].data;
   for (size_t k = 0; k < size_t(kSize) * kSize; ++k)
     frame[k] = uint16_t(std::min(65535, std::max(0, data[k])));
-  opj_image_destroy(image);
-  opj_stream_destroy(stream);
-  opj_destroy_codec(codec);
 }
 
-DcmFileFormat* makeFile(const std::vector<std::vector<uint8_t>>& codestreams, unsigned frames)
+std::unique_ptr<DcmFileFormat> makeFile(const std::vector<std::vector<uint8_t>>& codestreams,
+  unsigned frames)
 {
-  auto* file = new DcmFileFormat();
-  DcmDataset* ds = file->getDataset();
-  ds->putAndInsertString(DCM_SOPClassUID, "1.2.840.10008.5.1.4.1.1.7");
-  ds->putAndInsertString(DCM_SOPInstanceUID, "1.2.826.0.1.3680043.9.7433.2.1");
-  ds->putAndInsertUint16(DCM_Rows, kSize);
-  ds->putAndInsertUint16(DCM_Columns, kSize);
-  ds->putAndInsertUint16(DCM_SamplesPerPixel, 1);
-  ds->putAndInsertUint16(DCM_BitsAllocated, 16);
-  ds->putAndInsertUint16(DCM_BitsStored, 16);
-  ds->putAndInsertUint16(DCM_HighBit, 15);
-  ds->putAndInsertUint16(DCM_PixelRepresentation, 0);
-  ds->putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");
-  ds->putAndInsertString(DCM_NumberOfFrames, std::to_string(frames).c_str());
-  auto* seq = new DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
-  auto* table = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
-  seq->insert(table);
-  std::vector<uint8_t> offsets;
-  Uint32 position = 0;
+  dj2ktest::Header header;
+  header.rows = kSize;
+  header.columns = kSize;
+  header.bitsAllocated = 16;
+  header.bitsStored = 16;
+  header.numberOfFrames = int(frames);
+  std::vector<std::vector<uint8_t>> series;
   for (unsigned f = 0; f < frames; ++f)
-  {
-    std::vector<uint8_t> bytes = codestreams[f % codestreams.size()];
-    if (bytes.size() % 2)
-      bytes.push_back(0);
-    for (int s = 0; s < 32; s += 8)
-      offsets.push_back(uint8_t(position >> s));
-    auto* item = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
-    item->putUint8Array(bytes.data(), Uint32(bytes.size()));
-    seq->insert(item);
-    position += Uint32(bytes.size()) + 8;
-  }
-  table->putUint8Array(offsets.data(), Uint32(offsets.size()));
-  auto* pixelData = new DcmPixelData(DCM_PixelData);
-  pixelData->putOriginalRepresentation(EXS_JPEG2000LosslessOnly, nullptr, seq);
-  ds->insert(pixelData);
-  ds->chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr);
-  ds->updateOriginalXfer();
-  return file;
+    series.push_back(codestreams[f % codestreams.size()]);
+  return dj2ktest::MakeFile(header, series);
 }
 
 // Wall-clock and CPU seconds of one piece of work; on a shared machine the CPU time is the
@@ -261,24 +123,11 @@ Timing measure(const std::function<void()>& work)
 // Runs a program to its end; cpu receives the user and system time it used.
 bool runProcess(const std::vector<std::string>& argv, double& cpu)
 {
-  std::vector<char*> args;
-  for (const std::string& a : argv)
-    args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = -1;
-  const bool started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  rusage usage;
-  if (!started || wait4(pid, &status, 0, &usage) != pid)
-    return false;
-  cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-        1e-6 * double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  dj2ktest::ProcessOptions options;
+  options.discardOutput = true;
+  const dj2ktest::ProcessResult r = dj2ktest::RunProcess(argv, options);
+  cpu = r.cpuSeconds;
+  return r.ExitedWith(0);
 }
 
 } // namespace
@@ -311,7 +160,7 @@ int main(int argc, char* argv[])
 
   // Check once that both roads give the same pixels.
   {
-    DcmFileFormat* file = makeFile(codestreams, frames);
+    std::unique_ptr<DcmFileFormat> file = makeFile(codestreams, frames);
     if (file->getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr).bad())
     {
       std::fprintf(stderr, "codec decoding failed\n");
@@ -329,17 +178,16 @@ int main(int argc, char* argv[])
         return 1;
       }
     }
-    delete file;
   }
 
   std::vector<double> codecWall, codecCpu, openjpegWall, openjpegCpu;
   std::vector<uint16_t> output(size_t(frames) * kSize * kSize);
   for (unsigned r = 0; r < rounds; ++r)
   {
-    DcmFileFormat* file = makeFile(codestreams, frames);
+    std::unique_ptr<DcmFileFormat> file = makeFile(codestreams, frames);
     Timing t = measure(
       [&] { (void)file->getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr); });
-    delete file;
+    file.reset();
     codecWall.push_back(t.wall);
     codecCpu.push_back(t.cpu);
     t = measure(
@@ -372,12 +220,8 @@ int main(int argc, char* argv[])
   const std::string in = std::string(dir) + "/series.dcm";
   const std::string outTool = std::string(dir) + "/dcmdj2k.dcm";
   const std::string outGdcm = std::string(dir) + "/gdcmconv.dcm";
-  {
-    DcmFileFormat* file = makeFile(codestreams, frames);
-    if (file->saveFile(in.c_str(), EXS_JPEG2000LosslessOnly).bad())
-      return 1;
-    delete file;
-  }
+  if (makeFile(codestreams, frames)->saveFile(in.c_str(), EXS_JPEG2000LosslessOnly).bad())
+    return 1;
   std::vector<double> toolWall, toolCpu, gdcmWall, gdcmCpu;
   bool ok = true;
   for (unsigned r = 0; r < rounds && ok; ++r)

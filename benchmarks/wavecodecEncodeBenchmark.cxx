@@ -8,6 +8,9 @@
 //
 // --frames=N changes the number of frames (100 by default).
 #include "BenchmarkMedian.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestProcess.h"
+#include "DJ2KTestStream.h"
 #include "dj2kencode.h"
 #include "dj2krparam.h"
 
@@ -33,13 +36,8 @@
 #include <vector>
 
 #include <limits.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace
 {
@@ -81,25 +79,13 @@ const std::vector<Uint16>& Series()
   return words;
 }
 
+// The series as an uncompressed CT data set.
 void FillDataset(DcmDataset& d)
 {
-  char uid[100];
-  d.putAndInsertString(DCM_SOPClassUID, UID_CTImageStorage);
-  d.putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid));
-  d.putAndInsertString(DCM_StudyInstanceUID, dcmGenerateUniqueIdentifier(uid));
-  d.putAndInsertString(DCM_SeriesInstanceUID, dcmGenerateUniqueIdentifier(uid));
-  d.putAndInsertString(DCM_Modality, "CT");
-  d.putAndInsertString(DCM_PatientName, "Benchmark^Series");
-  d.putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");
-  d.putAndInsertUint16(DCM_SamplesPerPixel, 1);
-  d.putAndInsertUint16(DCM_Rows, Size);
-  d.putAndInsertUint16(DCM_Columns, Size);
-  d.putAndInsertUint16(DCM_BitsAllocated, 16);
-  d.putAndInsertUint16(DCM_BitsStored, 12);
-  d.putAndInsertUint16(DCM_HighBit, 11);
-  d.putAndInsertUint16(DCM_PixelRepresentation, 1);
-  d.putAndInsertString(DCM_NumberOfFrames, std::to_string(Frames).c_str());
-  d.putAndInsertUint16Array(DCM_PixelData, Series().data(), Series().size());
+  const dj2ktest::Image shape("series", Size, Size, 1, 16, 12, 1, 0, Frames);
+  const std::vector<Uint16>& words = Series();
+  const Uint8* bytes = reinterpret_cast<const Uint8*>(words.data());
+  dj2ktest::FillDataset(d, shape, std::vector<Uint8>(bytes, bytes + words.size() * 2));
 }
 
 void BM_DcmtkCodec(benchmark::State& state)
@@ -129,41 +115,6 @@ void BM_DcmtkCodec(benchmark::State& state)
   state.counters["compressed_bytes"] = double(bytes);
 }
 
-struct Memory
-{
-  std::vector<OPJ_BYTE> bytes;
-  size_t position = 0;
-};
-
-OPJ_SIZE_T WriteMemory(void* source, OPJ_SIZE_T count, void* user)
-{
-  Memory* m = static_cast<Memory*>(user);
-  if (m->position + count > m->bytes.size())
-  {
-    m->bytes.resize(m->position + count);
-  }
-  std::memcpy(m->bytes.data() + m->position, source, count);
-  m->position += count;
-  return count;
-}
-
-OPJ_OFF_T SkipMemory(OPJ_OFF_T count, void* user)
-{
-  Memory* m = static_cast<Memory*>(user);
-  m->position += size_t(count);
-  if (m->position > m->bytes.size())
-  {
-    m->bytes.resize(m->position);
-  }
-  return count;
-}
-
-OPJ_BOOL SeekMemory(OPJ_OFF_T position, void* user)
-{
-  static_cast<Memory*>(user)->position = size_t(position);
-  return OPJ_TRUE;
-}
-
 // One frame with OpenJPEG's API alone, with the settings the codec uses for lossless.
 size_t EncodeWithOpenJPEG(const Uint16* frame)
 {
@@ -186,20 +137,9 @@ size_t EncodeWithOpenJPEG(const Uint16* frame)
   parameters.tcp_numlayers = 1;
   parameters.tcp_rates[0] = 0;
   parameters.irreversible = 0;
-  opj_codec_t* codec = opj_create_compress(OPJ_CODEC_J2K);
-  Memory memory;
-  opj_stream_t* stream = opj_stream_create(1048576, OPJ_FALSE);
-  opj_stream_set_user_data(stream, &memory, nullptr);
-  opj_stream_set_write_function(stream, WriteMemory);
-  opj_stream_set_skip_function(stream, SkipMemory);
-  opj_stream_set_seek_function(stream, SeekMemory);
-  const bool ok = opj_setup_encoder(codec, &parameters, image) &&
-                  opj_start_compress(codec, image, stream) && opj_encode(codec, stream) &&
-                  opj_end_compress(codec, stream);
-  opj_stream_destroy(stream);
-  opj_destroy_codec(codec);
+  const size_t bytes = dj2ktest::CompressToMemory(image, parameters, OPJ_CODEC_J2K).size();
   opj_image_destroy(image);
-  return ok ? memory.bytes.size() : 0;
+  return bytes;
 }
 
 void BM_OpenJPEGAlone(benchmark::State& state)
@@ -256,28 +196,13 @@ std::string ProgramBeside(const char* name)
 }
 
 // Runs a program and waits; cpuSeconds gets its user + system time.
-bool RunProcess(std::vector<std::string> args, double& cpuSeconds)
+bool RunProcess(const std::vector<std::string>& args, double& cpuSeconds)
 {
-  std::vector<char*> argv;
-  for (std::string& a : args)
-  {
-    argv.push_back(&a[0]);
-  }
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-  {
-    return false;
-  }
-  int status = 0;
-  struct rusage usage;
-  if (wait4(pid, &status, 0, &usage) != pid)
-  {
-    return false;
-  }
-  cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-               1e-6 * double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  dj2ktest::ProcessOptions options;
+  options.discardOutput = true;
+  const dj2ktest::ProcessResult r = dj2ktest::RunProcess(args, options);
+  cpuSeconds = r.cpuSeconds;
+  return r.ExitedWith(0);
 }
 
 void RunTool(benchmark::State& state, const std::vector<std::string>& command)
@@ -312,7 +237,7 @@ void BM_Dcmcj2kProcess(benchmark::State& state)
 
 void BM_GdcmconvJ2kProcess(benchmark::State& state)
 {
-  RunTool(state, { "gdcmconv", "--j2k" });
+  RunTool(state, { GDCMCONV_PATH, "--j2k" });
 }
 
 double ThreadSeconds()
@@ -360,7 +285,7 @@ void BM_PairedToolRatio(benchmark::State& state)
 {
   const std::string output = Directory() + "/out.dcm";
   const std::vector<std::string> ours{ ProgramBeside("dcmcj2k"), InputFile(), output };
-  const std::vector<std::string> gdcm{ "gdcmconv", "--j2k", InputFile(), output };
+  const std::vector<std::string> gdcm{ GDCMCONV_PATH, "--j2k", InputFile(), output };
   std::vector<double> ratios;
   for (auto _ : state)
   {

@@ -5,6 +5,12 @@ include(CMakePackageConfigHelpers)
 
 set(VIREON_SUPPRESSIONS_DIR "${CMAKE_CURRENT_LIST_DIR}/sanitizers")
 
+# Exit code of a process that a sanitizer stops in the test environment: distinct from every
+# exit code of the project's programs, so that a test that expects a program to fail (exit
+# code 1, say) cannot take a sanitizer report for that failure. Test helpers that start
+# programs get it as the definition VIREON_SANITIZER_EXIT_CODE.
+set(VIREON_SANITIZER_EXIT_CODE 113)
+
 # Compile and link flags for the sanitizer build, and the runtime options its tests use.
 macro(vireon_setup_sanitizers)
   set(VIREON_TEST_ENVIRONMENT "")
@@ -15,9 +21,9 @@ macro(vireon_setup_sanitizers)
     list(APPEND VIREON_TEST_ENVIRONMENT
       # Full stacks on allocation: leak suppressions name functions inside Qt and VTK, which are
       # built without frame pointers.
-      "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:fast_unwind_on_malloc=0"
-      "LSAN_OPTIONS=suppressions=${VIREON_SUPPRESSIONS_DIR}/lsan.supp:print_suppressions=0"
-      "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=${VIREON_SUPPRESSIONS_DIR}/ubsan.supp")
+      "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:fast_unwind_on_malloc=0:exitcode=${VIREON_SANITIZER_EXIT_CODE}"
+      "LSAN_OPTIONS=suppressions=${VIREON_SUPPRESSIONS_DIR}/lsan.supp:print_suppressions=0:exitcode=${VIREON_SANITIZER_EXIT_CODE}"
+      "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=${VIREON_SUPPRESSIONS_DIR}/ubsan.supp:exitcode=${VIREON_SANITIZER_EXIT_CODE}")
   endif()
 endmacro()
 
@@ -140,3 +146,4 @@ function(vireon_add_gtest name)
   endif()
   vireon_test_properties(${name} ${_args} LABELS ${ARG_LABELS} ENVIRONMENT ${ARG_ENVIRONMENT})
 endfunction()
+include(VireonManPage)

@@ -115,6 +115,14 @@ TEST(pylaunch, ExitStatusOfTheScriptIsTheProcessStatus)
   EXPECT_NE(raised.Err.find("ValueError: boom"), std::string::npos) << raised.Err;
 }
 
+TEST(pylaunch, RunsThePythonVersionItWasConfiguredWith)
+{
+  const RunResult launched =
+    Launch({ "-c", "import sys; sys.stdout.write('%d.%d' % sys.version_info[:2])" });
+  ASSERT_EQ(launched.Status, 0) << launched.Err;
+  EXPECT_EQ(launched.Out, PYLAUNCH_PYTHON_VERSION);
+}
+
 TEST(pylaunch, RejectedOptionIsReportedByTheInterpreter)
 {
   const RunResult launched = Launch({ "--no-such-option" });

@@ -1,6 +1,7 @@
 // Decoding of single codestreams into frame buffers: forms, geometry, sample conversion,
 // buffer checks, stream callbacks and OpenJPEG message forwarding.
-#include "J2KTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestStream.h"
 
 #include "dj2kdecj2k.h"
 #include "dj2kutil.h"
@@ -10,10 +11,10 @@
 #include <cstring>
 #include <vector>
 
-using j2ktest::Encode;
-using j2ktest::Image;
-using j2ktest::LogCapture;
-using j2ktest::MakeImage;
+using dj2ktest::Encode;
+using dj2ktest::Image;
+using dj2ktest::LogCapture;
+using dj2ktest::MakeImage;
 
 namespace
 {
@@ -39,11 +40,7 @@ OFCondition Decode(std::vector<uint8_t> bytes,
 
 Image RowImage(const std::vector<int32_t>& values, uint32_t prec, bool sgnd)
 {
-  Image image;
-  image.width = uint32_t(values.size());
-  image.height = 1;
-  image.prec = prec;
-  image.sgnd = sgnd;
+  Image image("row", 1, Uint16(values.size()), 1, prec > 8 ? 16 : 8, Uint16(prec), sgnd, 0, 1);
   image.comps = { values };
   return image;
 }
@@ -135,7 +132,7 @@ TEST(DJ2KCodestream, SampleConversionTable)
 TEST(DJ2KCodestream, ComponentsInterleavedByPixelAndJP2LikeRaw)
 {
   const Image image = MakeImage(5, 3, 3, 8, false);
-  const std::vector<uint8_t> expected = j2ktest::ExpectedBytes(image, 1, 0);
+  const std::vector<uint8_t> expected = dj2ktest::ExpectedBytes(image, 1, 0);
   for (bool jp2 : { false, true })
   {
     SCOPED_TRACE(jp2 ? "JP2" : "raw");
@@ -245,7 +242,7 @@ TEST(DJ2KCodestream, BufferSizeIsChecked)
 {
   const Image image = MakeImage(7, 5, 3, 12, false);
   const std::vector<uint8_t> codestream = Encode(image);
-  const std::vector<uint8_t> expected = j2ktest::ExpectedBytes(image, 2, 0);
+  const std::vector<uint8_t> expected = dj2ktest::ExpectedBytes(image, 2, 0);
   const size_t needed = 7 * 5 * 3 * 2;
   ASSERT_EQ(expected.size(), needed);
 
@@ -394,14 +391,14 @@ TEST(DJ2KCodestream, ReportsTheComponentTransform)
     EXPECT_EQ(bool(transform), c.mct && c.comps == 3);
     if (c.lossless)
     {
-      EXPECT_EQ(buffer, j2ktest::ExpectedBytes(image, bytesPerSample, 0));
+      EXPECT_EQ(buffer, dj2ktest::ExpectedBytes(image, bytesPerSample, 0));
     }
     else
     {
-      j2ktest::Decoded reference;
-      ASSERT_TRUE(j2ktest::DecodeReference(codestream, reference));
+      const dj2ktest::DecodedCodestream reference = dj2ktest::DecodeCodestream(codestream);
+      ASSERT_TRUE(reference.ok);
       for (size_t k = 0; k < buffer.size(); ++k)
-        ASSERT_EQ(buffer[k], uint8_t(reference.comps[k % 3][k / 3])) << k;
+        ASSERT_EQ(buffer[k], uint8_t(reference.components[k % 3][k / 3])) << k;
     }
   }
 }

@@ -1,6 +1,7 @@
 // Decoding of JPEG 2000 DICOM pixel data through DCMTK: registration, whole data sets and
 // single frames, fragments, planar configuration, attributes written and error conditions.
-#include "J2KTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestStream.h"
 
 #include "dj2kcodecd.h"
 #include "dj2kcparam.h"
@@ -24,7 +25,7 @@
 #include <string>
 #include <vector>
 
-using namespace j2ktest;
+using namespace dj2ktest;
 
 // Reaches the decoder's private helpers.
 class DJ2KDecoderBaseTestAccess
@@ -686,12 +687,12 @@ TEST_F(DJ2KDecoderTest, AttributesWrittenByTheVariants)
     EXPECT_EQ(StringOf(*dataset, DCM_LossyImageCompression), c.lossyMark ? "01" : "<absent>");
     EXPECT_EQ(StringOf(*dataset, DCM_SOPInstanceUID) != originalUID, c.newUID);
     EXPECT_EQ(StringOf(*dataset, DCM_PhotometricInterpretation), "MONOCHROME2");
-    Decoded reference;
-    ASSERT_TRUE(DecodeReference(codestream, reference));
+    const DecodedCodestream reference = DecodeCodestream(codestream);
+    ASSERT_TRUE(reference.ok);
     const std::vector<uint8_t> bytes = NativePixelBytes(*dataset);
-    ASSERT_EQ(bytes.size(), reference.comps[0].size());
+    ASSERT_EQ(bytes.size(), reference.components[0].size());
     for (size_t k = 0; k < bytes.size(); ++k)
-      ASSERT_EQ(bytes[k], std::min(255, std::max(0, reference.comps[0][k]))) << k;
+      ASSERT_EQ(bytes[k], std::min(255, std::max(0, reference.components[0][k]))) << k;
   }
 }
 
@@ -1129,9 +1130,9 @@ TEST_F(DJ2KDecoderTest, ColourAfterTheComponentTransform)
       Image expected = images[f];
       if (c.lossy)
       {
-        Decoded reference;
-        ASSERT_TRUE(DecodeReference(codestreams[f], reference));
-        expected.comps = reference.comps;
+        const DecodedCodestream reference = DecodeCodestream(codestreams[f]);
+        ASSERT_TRUE(reference.ok);
+        expected.comps = reference.components;
       }
       const std::vector<uint8_t> bytes = ExpectedBytes(expected, bytesPerSample, 0);
       interleaved.insert(interleaved.end(), bytes.begin(), bytes.end());

@@ -6,8 +6,8 @@
 #include "dj2krparam.h"
 #include "dj2kutil.h"
 
-#include "DJ2KEncoderTestUtilities.h"
-#include "J2KTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestStream.h"
 
 #include "dcmtk/dcmdata/dcerror.h"
 #include "dcmtk/dcmdata/dcsequen.h"
@@ -50,7 +50,7 @@ std::string GetString(DcmItem& item, const DcmTagKey& tag)
 }
 
 // Every frame of sequence decodes to exactly the samples of pixels.
-void ExpectExactFrames(const ImageSpec& shape,
+void ExpectExactFrames(const Image& shape,
   const std::vector<Uint8>& pixels,
   DcmPixelSequence* sequence,
   bool reversible = true)
@@ -106,7 +106,7 @@ const Uint16* WordsOf(DcmItem& item, Uint32& length)
 
 TEST_F(Registered, RegistrationKeepsTheFirstSettingsUntilCleanup)
 {
-  const ImageSpec shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 3 };
+  const Image shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 3 };
   const std::vector<Uint8> pixels = MakePixels(shape);
   auto offsetTableLength = [&]() -> long
   {
@@ -209,7 +209,7 @@ TEST(DJ2KEncoderBase, RefusesDecodingAndTranscoding)
 TEST_F(Registered, LosslessEncodingKeepsEverySample)
 {
   Register();
-  const ImageSpec specs[] = {
+  const Image specs[] = {
     { "mono8", 40, 48, 1, 8, 8, 0, 0, 1 },
     { "signed8", 17, 23, 1, 8, 8, 1, 0, 1 },
     { "mono16", 64, 60, 1, 16, 16, 0, 0, 2 },
@@ -224,7 +224,7 @@ TEST_F(Registered, LosslessEncodingKeepsEverySample)
     { "one row", 1, 300, 1, 8, 8, 0, 0, 2 },
     { "thin rgb", 40, 3, 3, 8, 8, 0, 0, 1 },
   };
-  for (const ImageSpec& shape : specs)
+  for (const Image& shape : specs)
   {
     SCOPED_TRACE(shape.name);
     for (E_TransferSyntax xfer : { EXS_JPEG2000LosslessOnly, EXS_JPEG2000 })
@@ -252,7 +252,7 @@ TEST_F(Registered, LosslessEncodingKeepsEverySample)
 TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
 {
   Register();
-  const ImageSpec shape{ "mono8", 256, 256, 1, 8, 8, 0, 0, 1 };
+  const Image shape{ "mono8", 256, 256, 1, 8, 8, 0, 0, 1 };
   const std::vector<Uint8> pixels = MakePixels(shape, 7);
   struct Case
   {
@@ -315,7 +315,7 @@ TEST_F(Registered, EncodingChoiceFollowsCodecAndRepresentation)
 
 TEST_F(Registered, OffsetTableAndFrameCount)
 {
-  const ImageSpec shape{ "mono16", 32, 32, 1, 16, 16, 0, 0, 3 };
+  const Image shape{ "mono16", 32, 32, 1, 16, 16, 0, 0, 3 };
   const std::vector<Uint8> pixels = MakePixels(shape);
   for (OFBool createOffsetTable : { OFTrue, OFFalse })
   {
@@ -363,7 +363,7 @@ TEST_F(Registered, OffsetTableAndFrameCount)
     DcmPixelSequence* sequence = GetPixelSequence(dataset, EXS_JPEG2000LosslessOnly);
     ASSERT_NE(sequence, nullptr);
     EXPECT_EQ(sequence->card(), 2u);
-    ImageSpec one = shape;
+    Image one = shape;
     one.frames = 1;
     ExpectExactFrames(one, pixels, sequence);
   }
@@ -372,7 +372,7 @@ TEST_F(Registered, OffsetTableAndFrameCount)
 TEST_F(Registered, FragmentSizeSplitsFrames)
 {
   Register(OFTrue, 1);
-  const ImageSpec shape{ "mono16", 64, 64, 1, 16, 16, 0, 0, 2 };
+  const Image shape{ "mono16", 64, 64, 1, 16, 16, 0, 0, 2 };
   const std::vector<Uint8> pixels = MakePixels(shape);
   DcmDataset dataset;
   FillDataset(dataset, shape, pixels);
@@ -389,7 +389,7 @@ TEST_F(Registered, FragmentSizeSplitsFrames)
 
 TEST_F(Registered, UIDCreationAndSecondaryCapture)
 {
-  const ImageSpec shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
+  const Image shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
   const std::vector<Uint8> pixels = MakePixels(shape);
   struct Case
   {
@@ -432,7 +432,7 @@ TEST(DJ2KEncoderBase, RefusesBadInputWithItsCondition)
   const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_default, OFFalse);
   const DJ2KCodecParameter refusing(OFTrue, 0, EJ2KUC_default, OFFalse, OFTrue);
   const DJ2KRepresentationParameter lossy(OFFalse, 10.0);
-  const ImageSpec shape{ "mono16", 16, 16, 1, 16, 16, 0, 0, 3 };
+  const Image shape{ "mono16", 16, 16, 1, 16, 16, 0, 0, 3 };
   const std::vector<Uint8> pixels = MakePixels(shape);
 
   struct Case
@@ -622,7 +622,7 @@ TEST(DJ2KEncoderBase, NestedItemGetsNoAttributes)
   const DJ2KEncoder encoder;
   const DJ2KCodecParameter cp(OFTrue, 0, EJ2KUC_always, OFTrue);
   const DJ2KRepresentationParameter lossy(OFFalse, 10.0);
-  const ImageSpec shape{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
+  const Image shape{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
   const std::vector<Uint8> pixels = MakePixels(shape);
   DcmItem item;
   FillDataset(item, shape, pixels);
@@ -648,7 +648,7 @@ TEST(DJ2KEncoderBase, NestedItemGetsNoAttributes)
 TEST_F(Registered, LossyRatioAndMethodAreAppended)
 {
   Register();
-  const ImageSpec shape{ "ct12", 64, 48, 1, 16, 12, 0, 0, 2 };
+  const Image shape{ "ct12", 64, 48, 1, 16, 12, 0, 0, 2 };
   const std::vector<Uint8> pixels = MakePixels(shape, 5);
   struct Case
   {
@@ -708,7 +708,7 @@ TEST_F(Registered, LossyRatioAndMethodAreAppended)
 // and completes the Modality LUT: Rescale Type is required with Rescale Intercept.
 TEST_F(Registered, SecondaryCaptureConversion)
 {
-  const ImageSpec shape{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
+  const Image shape{ "mono8", 16, 16, 1, 8, 8, 0, 0, 1 };
   const std::vector<Uint8> pixels = MakePixels(shape);
   struct Case
   {
@@ -775,7 +775,7 @@ TEST_F(Registered, LosslessRoundTripKeepsTheStoredBits)
 {
   struct Case
   {
-    ImageSpec shape;
+    Image shape;
     // Changes sample k of frame f of the input (values of Bits Allocated, two's complement).
     long (*input)(long value, size_t f, size_t k);
   };
@@ -798,7 +798,7 @@ TEST_F(Registered, LosslessRoundTripKeepsTheStoredBits)
   };
   for (const Case& c : cases)
   {
-    const ImageSpec& shape = c.shape;
+    const Image& shape = c.shape;
     SCOPED_TRACE(shape.name);
     // The input, and what it should decode to: each sample's stored bits, by pixel.
     std::vector<Uint8> pixels = MakePixels(shape, 11);
@@ -858,10 +858,10 @@ TEST_F(Registered, LosslessRoundTripKeepsTheStoredBits)
       DJ2KDecoderRegistration::registerCodecs();
       DcmDataset dataset;
       FillDataset(dataset, shape, pixels);
-      j2ktest::LogCapture log;
+      LogCapture log;
       const OFCondition encoded = dataset.chooseRepresentation(EXS_JPEG2000LosslessOnly, nullptr);
       size_t warnings = 0;
-      for (const j2ktest::LogCapture::Record& r : log.Records())
+      for (const LogCapture::Record& r : log.Records())
       {
         warnings += r.level >= OFLogger::WARN_LOG_LEVEL;
       }
@@ -903,9 +903,9 @@ TEST_F(Registered, LosslessRoundTripKeepsTheStoredBits)
         }
         // Decode again from the codestreams alone.
         dataset.removeAllButCurrentRepresentations();
-        j2ktest::LogCapture decodeLog;
+        LogCapture decodeLog;
         ASSERT_TRUE(dataset.chooseRepresentation(EXS_LittleEndianExplicit, nullptr).good());
-        for (const j2ktest::LogCapture::Record& r : decodeLog.Records())
+        for (const LogCapture::Record& r : decodeLog.Records())
         {
           EXPECT_LT(r.level, OFLogger::WARN_LOG_LEVEL) << r.message;
         }

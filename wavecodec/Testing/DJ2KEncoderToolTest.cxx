@@ -1,6 +1,8 @@
 // dcmcj2k as a program: options, exit status, no partial output, and interoperation with
 // GDCM (gdcmconv --raw), OpenJPEG's opj_decompress and, when built, dcmdj2k.
-#include "DJ2KEncoderTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestProcess.h"
+#include "DJ2KTestStream.h"
 #include "SafeFileWriterTesting.h"
 
 #include "dcmtk/dcmdata/dcfilefo.h"
@@ -19,90 +21,30 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-#include <dirent.h>
 
 using namespace dj2ktest;
 
 namespace
 {
 
-struct RunResult
+// Runs a program; its standard output and error are collected together.
+ProcessResult RunMerged(const std::vector<std::string>& argv)
 {
-  int status = -1;
-  std::string output;
-};
-
-// Runs a shell command, collecting stdout and stderr.
-RunResult RunCommand(const std::string& command)
-{
-  RunResult result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr)
-  {
-    return result;
-  }
-  char chunk[4096];
-  size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof(chunk), pipe)) > 0)
-  {
-    result.output.append(chunk, n);
-  }
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-std::string Quote(const std::string& s)
-{
-  return "'" + s + "'";
-}
-
-std::string ReadFile(const std::string& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::vector<std::string> ListDirectory(const std::string& path)
-{
-  std::vector<std::string> names;
-  if (DIR* dir = opendir(path.c_str()))
-  {
-    while (dirent* entry = readdir(dir))
-    {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..")
-      {
-        names.push_back(name);
-      }
-    }
-    closedir(dir);
-  }
-  return names;
+  ProcessOptions options;
+  options.mergeOutput = true;
+  return RunProcess(argv, options);
 }
 
 // A fresh directory per test, removed afterwards.
 class EncoderToolTest : public ::testing::Test
 {
 protected:
-  void SetUp() override
-  {
-    std::string pattern = ::testing::TempDir() + "dcmcj2kXXXXXX";
-    ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { RunCommand("rm -rf " + Quote(dir_)); }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Path(const std::string& name) const { return dir_.File(name); }
 
   // Writes an uncompressed file and returns its pixels.
-  std::vector<Uint8> WriteImage(const ImageSpec& shape,
+  std::vector<Uint8> WriteImage(const Image& shape,
     const std::string& name,
     E_TransferSyntax xfer = EXS_LittleEndianExplicit)
   {
@@ -113,13 +55,20 @@ protected:
     return pixels;
   }
 
-  RunResult Compress(const std::string& options, const std::string& in, const std::string& out)
+  // Runs dcmcj2k with options (separated by blanks) on two files of the test's folder.
+  ProcessResult Compress(const std::string& options, const std::string& in, const std::string& out)
   {
-    return RunCommand(
-      std::string(DJ2K_DCMCJ2K) + " " + options + " " + Quote(Path(in)) + " " + Quote(Path(out)));
+    std::vector<std::string> argv = { DJ2K_DCMCJ2K };
+    std::istringstream words(options);
+    std::string word;
+    while (words >> word)
+      argv.push_back(word);
+    argv.push_back(Path(in));
+    argv.push_back(Path(out));
+    return RunMerged(argv);
   }
 
-  std::string dir_;
+  TempDir dir_;
 };
 
 // Loads a file; its transfer syntax goes to xfer.
@@ -147,11 +96,11 @@ std::string GetString(DcmItem& item, const DcmTagKey& tag)
 // with the file's own planar configuration.
 struct Uncompressed
 {
-  ImageSpec shape;
+  Image shape;
   std::vector<Uint8> pixels;
 };
 
-bool ReadUncompressed(const std::string& path, const ImageSpec& expected, Uncompressed& out)
+bool ReadUncompressed(const std::string& path, const Image& expected, Uncompressed& out)
 {
   DcmFileFormat fileformat;
   E_TransferSyntax xfer = EXS_Unknown;
@@ -177,7 +126,7 @@ bool ReadUncompressed(const std::string& path, const ImageSpec& expected, Uncomp
 }
 
 // Largest absolute sample difference between two images of the same geometry.
-long PeakError(const ImageSpec& shape, const std::vector<Uint8>& a, const Uncompressed& b)
+long PeakError(const Image& shape, const std::vector<Uint8>& a, const Uncompressed& b)
 {
   long peak = 0;
   const size_t count = size_t(shape.rows) * shape.columns;
@@ -197,7 +146,7 @@ long PeakError(const ImageSpec& shape, const std::vector<Uint8>& a, const Uncomp
 
 // Sample k of component c in opj_decompress's little-endian raw output (planes in turn,
 // each sample kept to its precision).
-long RawlSample(const std::string& raw, const ImageSpec& shape, size_t c, size_t k)
+long RawlSample(const std::string& raw, const Image& shape, size_t c, size_t k)
 {
   const size_t count = size_t(shape.rows) * shape.columns;
   const size_t index = c * count + k;
@@ -212,7 +161,7 @@ long RawlSample(const std::string& raw, const ImageSpec& shape, size_t c, size_t
   return v;
 }
 
-const ImageSpec kImages[] = {
+const Image kImages[] = {
   { "mono8", 96, 80, 1, 8, 8, 0, 0, 1 },
   { "mono16", 128, 112, 1, 16, 16, 0, 0, 1 },
   { "signed16bs12", 100, 128, 1, 16, 12, 1, 0, 1 },
@@ -228,14 +177,14 @@ const ImageSpec kImages[] = {
 TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
 {
   const char* optionSets[] = { "", "--no-offset-table", "--fragment-size 1" };
-  for (const ImageSpec& shape : kImages)
+  for (const Image& shape : kImages)
   {
     const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
     for (const char* options : optionSets)
     {
       SCOPED_TRACE(std::string(shape.name) + " [" + options + "]");
-      const RunResult run = Compress(options, "in.dcm", "out.dcm");
-      ASSERT_EQ(run.status, 0) << run.output;
+      const ProcessResult run = Compress(options, "in.dcm", "out.dcm");
+      ASSERT_EQ(run.exitCode, 0) << run.out;
 
       DcmFileFormat compressed;
       E_TransferSyntax xfer = EXS_Unknown;
@@ -257,9 +206,8 @@ TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
       // handled" otherwise); OpenJPEG and dcmdj2k check those below.
       if (shape.frames == 1 || std::string(options) != "--fragment-size 1")
       {
-        const RunResult gdcm = RunCommand(std::string(DJ2K_GDCMCONV) + " --raw " +
-                                          Quote(Path("out.dcm")) + " " + Quote(Path("gdcm.dcm")));
-        ASSERT_EQ(gdcm.status, 0) << gdcm.output;
+        const ProcessResult gdcm = RunMerged({ DJ2K_GDCMCONV, "--raw", Path("out.dcm"), Path("gdcm.dcm") });
+        ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
         Uncompressed decoded;
         ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), shape, decoded));
         EXPECT_EQ(PeakError(shape, pixels, decoded), 0);
@@ -271,10 +219,9 @@ TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
       {
         std::ofstream(Path("frame.j2k"), std::ios::binary)
           .write(reinterpret_cast<const char*>(codestreams[f].data()), codestreams[f].size());
-        const RunResult opj =
-          RunCommand(std::string(DJ2K_OPJ_DECOMPRESS) + " -i " + Quote(Path("frame.j2k")) + " -o " +
-                     Quote(Path("frame.rawl")));
-        ASSERT_EQ(opj.status, 0) << opj.output;
+        const ProcessResult opj =
+          RunMerged({ DJ2K_OPJ_DECOMPRESS, "-i", Path("frame.j2k"), "-o", Path("frame.rawl") });
+        ASSERT_EQ(opj.exitCode, 0) << opj.out;
         const std::string raw = ReadFile(Path("frame.rawl"));
         const size_t count = size_t(shape.rows) * shape.columns;
         ASSERT_EQ(raw.size(), count * shape.samplesPerPixel * (shape.bitsStored <= 8 ? 1 : 2));
@@ -296,15 +243,15 @@ TEST_F(EncoderToolTest, LosslessFilesDecodeExactlyInGDCMAndOpenJPEG)
 TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
 {
   std::cout << "image          ratio  pixel bytes  compressed  achieved  peak error\n";
-  for (const ImageSpec& shape : kImages)
+  for (const Image& shape : kImages)
   {
     const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
     for (int ratio : { 10, 20 })
     {
       SCOPED_TRACE(std::string(shape.name) + " ratio " + std::to_string(ratio));
-      const RunResult run =
+      const ProcessResult run =
         Compress("--encode-lossy --ratio " + std::to_string(ratio), "in.dcm", "out.dcm");
-      ASSERT_EQ(run.status, 0) << run.output;
+      ASSERT_EQ(run.exitCode, 0) << run.out;
       DcmFileFormat compressed;
       E_TransferSyntax xfer = EXS_Unknown;
       ASSERT_TRUE(Load(Path("out.dcm"), compressed, xfer));
@@ -317,9 +264,8 @@ TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
       {
         compressedBytes += c.size();
       }
-      const RunResult gdcm = RunCommand(std::string(DJ2K_GDCMCONV) + " --raw " +
-                                        Quote(Path("out.dcm")) + " " + Quote(Path("gdcm.dcm")));
-      ASSERT_EQ(gdcm.status, 0) << gdcm.output;
+      const ProcessResult gdcm = RunMerged({ DJ2K_GDCMCONV, "--raw", Path("out.dcm"), Path("gdcm.dcm") });
+      ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
       Uncompressed decoded;
       ASSERT_TRUE(ReadUncompressed(Path("gdcm.dcm"), shape, decoded));
       const long peak = PeakError(shape, pixels, decoded);
@@ -349,20 +295,21 @@ TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
 // dcmcj2k then dcmdj2k gives back the original pixel data bit for bit.
 TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
 {
-  for (const ImageSpec& shape : kImages)
+  for (const Image& shape : kImages)
   {
     for (const char* options : { "", "--no-offset-table --fragment-size 1" })
     {
       SCOPED_TRACE(std::string(shape.name) + " [" + options + "]");
       const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
-      const RunResult run = Compress(options, "in.dcm", "out.dcm");
-      ASSERT_EQ(run.status, 0) << run.output;
+      const ProcessResult run = Compress(options, "in.dcm", "out.dcm");
+      ASSERT_EQ(run.exitCode, 0) << run.out;
       // The compressed file says Planar Configuration 0; planar input comes back bit for bit
       // when colour by plane is asked for.
-      const std::string decodeOptions = shape.planarConfiguration == 1 ? " --color-by-plane" : "";
-      const RunResult back = RunCommand(std::string(DJ2K_DCMDJ2K) + decodeOptions + " " +
-                                        Quote(Path("out.dcm")) + " " + Quote(Path("back.dcm")));
-      ASSERT_EQ(back.status, 0) << back.output;
+      std::vector<std::string> decode = { DJ2K_DCMDJ2K, Path("out.dcm"), Path("back.dcm") };
+      if (shape.planarConfiguration == 1)
+        decode.insert(decode.begin() + 1, "--color-by-plane");
+      const ProcessResult back = RunMerged(decode);
+      ASSERT_EQ(back.exitCode, 0) << back.out;
       DcmFileFormat fileformat;
       E_TransferSyntax xfer = EXS_Unknown;
       ASSERT_TRUE(Load(Path("back.dcm"), fileformat, xfer));
@@ -380,7 +327,7 @@ TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
 // Options that reach the codec registration and the data set.
 TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
 {
-  const ImageSpec shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
+  const Image shape{ "mono8", 32, 32, 1, 8, 8, 0, 0, 1 };
   WriteImage(shape, "in.dcm");
   DcmFileFormat original;
   E_TransferSyntax xfer = EXS_Unknown;
@@ -403,8 +350,8 @@ TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.options);
-    const RunResult run = Compress(c.options, "in.dcm", "out.dcm");
-    ASSERT_EQ(run.status, 0) << run.output;
+    const ProcessResult run = Compress(c.options, "in.dcm", "out.dcm");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
     DcmFileFormat compressed;
     ASSERT_TRUE(Load(Path("out.dcm"), compressed, xfer));
     DcmDataset* dataset = compressed.getDataset();
@@ -421,7 +368,7 @@ TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
 // warning naming the frame, as gdcmconv --j2k does; --refuse-high-bits refuses the image.
 TEST_F(EncoderToolTest, HighBitsAreMaskedUnlessRefused)
 {
-  const ImageSpec shape{ "mono16", 24, 20, 1, 16, 16, 0, 0, 1 };
+  const Image shape{ "mono16", 24, 20, 1, 16, 16, 0, 0, 1 };
   const std::vector<Uint8> pixels = WriteImage(shape, "full.dcm");
   {
     DcmFileFormat fileformat;
@@ -431,7 +378,7 @@ TEST_F(EncoderToolTest, HighBitsAreMaskedUnlessRefused)
     fileformat.getDataset()->putAndInsertUint16(DCM_HighBit, 11);
     ASSERT_TRUE(fileformat.saveFile(Path("in.dcm").c_str(), EXS_LittleEndianExplicit).good());
   }
-  ImageSpec stored = shape;
+  Image stored = shape;
   stored.bitsStored = 12;
   size_t highBits = 0;
   std::vector<Uint8> masked = pixels;
@@ -445,45 +392,43 @@ TEST_F(EncoderToolTest, HighBitsAreMaskedUnlessRefused)
   ASSERT_GT(highBits, 0u);
 
   // GDCM compresses the same file to its stored bits.
-  const RunResult gdcm = RunCommand(std::string(DJ2K_GDCMCONV) + " --j2k " +
-                                    Quote(Path("in.dcm")) + " " + Quote(Path("gdcm-j2k.dcm")));
-  ASSERT_EQ(gdcm.status, 0) << gdcm.output;
+  const ProcessResult gdcm = RunMerged({ DJ2K_GDCMCONV, "--j2k", Path("in.dcm"), Path("gdcm-j2k.dcm") });
+  ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
   for (const char* options : { "", "--mask-high-bits" })
   {
     SCOPED_TRACE(options);
-    const RunResult run = Compress(options, "in.dcm", "out.dcm");
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("W: frame 1: " + std::to_string(highBits) +
+    const ProcessResult run = Compress(options, "in.dcm", "out.dcm");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("W: frame 1: " + std::to_string(highBits) +
                               " samples have bits set above Bits Stored 12"),
       std::string::npos)
-      << run.output;
+      << run.out;
     for (const char* compressed : { "out.dcm", "gdcm-j2k.dcm" })
     {
-      const RunResult raw = RunCommand(std::string(DJ2K_GDCMCONV) + " --raw " +
-                                       Quote(Path(compressed)) + " " + Quote(Path("raw.dcm")));
-      ASSERT_EQ(raw.status, 0) << raw.output;
+      const ProcessResult raw = RunMerged({ DJ2K_GDCMCONV, "--raw", Path(compressed), Path("raw.dcm") });
+      ASSERT_EQ(raw.exitCode, 0) << raw.out;
       Uncompressed decoded;
       ASSERT_TRUE(ReadUncompressed(Path("raw.dcm"), stored, decoded));
       EXPECT_EQ(PeakError(stored, masked, decoded), 0) << compressed;
     }
   }
 
-  const RunResult refused = Compress("--refuse-high-bits", "in.dcm", "refused.dcm");
-  EXPECT_EQ(refused.status, 80) << refused.output;
-  EXPECT_NE(refused.output.find("cannot compress: Unsupported value in JPEG 2000 codec: frame 1: " +
+  const ProcessResult refused = Compress("--refuse-high-bits", "in.dcm", "refused.dcm");
+  EXPECT_EQ(refused.exitCode, 80) << refused.out;
+  EXPECT_NE(refused.out.find("cannot compress: Unsupported value in JPEG 2000 codec: frame 1: " +
                                 std::to_string(highBits) +
                                 " samples have bits set above Bits Stored 12"),
     std::string::npos)
-    << refused.output;
+    << refused.out;
 }
 
 // Every failure: non-zero exit, one message naming the file, no output file, an existing
 // target left alone, no temporary file left behind.
 TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
 {
-  const ImageSpec shape{ "mono16", 32, 32, 1, 16, 16, 0, 0, 1 };
+  const Image shape{ "mono16", 32, 32, 1, 16, 16, 0, 0, 1 };
   WriteImage(shape, "in.dcm");
-  ASSERT_EQ(Compress("", "in.dcm", "j2k.dcm").status, 0);
+  ASSERT_EQ(Compress("", "in.dcm", "j2k.dcm").exitCode, 0);
 
   // Another compressed transfer syntax: an RLE pixel sequence made in place.
   {
@@ -526,7 +471,7 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
     std::string options;
     std::string in;
     std::string out;
-    int status;
+    int exitCode;
     const char* message;
   };
   const Case cases[] = {
@@ -560,17 +505,17 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
     SCOPED_TRACE(c.name);
     // An existing target keeps its content.
     std::ofstream(Path("out.dcm")) << "precious";
-    std::vector<std::string> before = ListDirectory(dir_);
-    const RunResult run = Compress(c.options, c.in, c.out);
-    EXPECT_EQ(run.status, c.status) << run.output;
-    EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
-    if (c.status != 1)
+    std::vector<std::string> before = dir_.List();
+    const ProcessResult run = Compress(c.options, c.in, c.out);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.Describe() << run.out;
+    EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+    if (c.exitCode != 1)
     {
-      EXPECT_NE(run.output.find(c.status == 40 ? c.out : c.in), std::string::npos) << run.output;
+      EXPECT_NE(run.out.find(c.exitCode == 40 ? c.out : c.in), std::string::npos) << run.out;
     }
     EXPECT_EQ(ReadFile(Path("out.dcm")), "precious");
     // No new file at all: no output, no temporary file.
-    std::vector<std::string> after = ListDirectory(dir_);
+    std::vector<std::string> after = dir_.List();
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
     EXPECT_EQ(after, before);
@@ -580,7 +525,7 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
   // A successful run replaces the target and gives it a normal file mode.
   const mode_t mask = umask(022);
   std::ofstream(Path("out.dcm")) << "old";
-  ASSERT_EQ(Compress("", "in.dcm", "out.dcm").status, 0);
+  ASSERT_EQ(Compress("", "in.dcm", "out.dcm").exitCode, 0);
   umask(mask);
   struct stat st;
   ASSERT_EQ(stat(Path("out.dcm").c_str(), &st), 0);
@@ -588,7 +533,7 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
   EXPECT_NE(ReadFile(Path("out.dcm")), "old");
 
   // The output may replace the input itself.
-  ASSERT_EQ(Compress("", "in.dcm", "in.dcm").status, 0);
+  ASSERT_EQ(Compress("", "in.dcm", "in.dcm").exitCode, 0);
   DcmFileFormat replaced;
   E_TransferSyntax xfer = EXS_Unknown;
   ASSERT_TRUE(Load(Path("in.dcm"), replaced, xfer));
@@ -600,7 +545,7 @@ TEST_F(EncoderToolTest, FailuresLeaveNoOutput)
 // refuses new files an existing output is written in place, which -v says.
 TEST_F(EncoderToolTest, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
 {
-  const ImageSpec shape{ "mono16", 24, 20, 1, 16, 16, 0, 0, 1 };
+  const Image shape{ "mono16", 24, 20, 1, 16, 16, 0, 0, 1 };
   const std::vector<Uint8> pixels = WriteImage(shape, "in.dcm");
   ASSERT_EQ(mkdir(Path("data").c_str(), 0755), 0);
   ASSERT_EQ(mkdir(Path("ro").c_str(), 0755), 0);
@@ -646,9 +591,9 @@ TEST_F(EncoderToolTest, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhe
   for (const auto& c : cases)
   {
     SCOPED_TRACE(c.name);
-    const RunResult run = Compress("", "in.dcm", c.target);
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(run.output, "");
+    const ProcessResult run = Compress("", "in.dcm", c.target);
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(run.out, "");
     expectCompressedInput(Path(c.real));
     struct stat st;
     ASSERT_EQ(stat(Path(c.real).c_str(), &st), 0);
@@ -663,19 +608,19 @@ TEST_F(EncoderToolTest, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhe
   {
     GTEST_SKIP() << guard.Problem();
   }
-  RunResult run = Compress("-v", "in.dcm", "ro/out.dcm");
-  ASSERT_EQ(run.status, 0) << run.output;
+  ProcessResult run = Compress("-v", "in.dcm", "ro/out.dcm");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
   EXPECT_NE(
-    run.output.find("I: writing " + Path("ro/out.dcm") + " in place: cannot create a file in " +
+    run.out.find("I: writing " + Path("ro/out.dcm") + " in place: cannot create a file in " +
                     Path("ro") + ": " + std::strerror(guard.Refusal()) + "\n"),
     std::string::npos)
-    << run.output;
+    << run.out;
   expectCompressedInput(Path("ro/out.dcm"));
   run = Compress("", "in.dcm", "ro/out.dcm");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
   EXPECT_EQ(ListDirectory(Path("ro")), std::vector<std::string>{ "out.dcm" });
-  std::vector<std::string> names = ListDirectory(dir_);
+  std::vector<std::string> names = dir_.List();
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{ "data", "in.dcm", "link.dcm", "private.dcm", "ro" }));
 }

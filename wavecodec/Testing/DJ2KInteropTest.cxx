@@ -1,7 +1,8 @@
 // Interoperation with GDCM: files compressed by gdcmconv --j2k decode to the original pixels,
 // through DCMTK with this codec and through dcmdj2k.
-#include "J2KProcess.h"
-#include "J2KTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestProcess.h"
+#include "DJ2KTestStream.h"
 
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcmetinf.h"
@@ -11,10 +12,18 @@
 
 #include <cstring>
 
-using namespace j2ktest;
+using namespace dj2ktest;
 
 namespace
 {
+
+// Runs a program; its standard output and error are collected together.
+ProcessResult RunTool(const std::vector<std::string>& argv)
+{
+  ProcessOptions options;
+  options.mergeOutput = true;
+  return RunProcess(argv, options);
+}
 
 const std::string kGdcmconv = GDCMCONV_PATH;
 const std::string kTool = DCMDJ2K_PATH;
@@ -115,8 +124,8 @@ TEST(DJ2KInterop, GdcmCompressedFilesDecodeToTheOriginalPixels)
     WriteNative(dir.File("native.dcm"), header, pixels);
 
     const ProcessResult gdcm =
-      RunProgram({ kGdcmconv, "--j2k", dir.File("native.dcm"), dir.File("j2k.dcm") });
-    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.output;
+      RunTool({ kGdcmconv, "--j2k", dir.File("native.dcm"), dir.File("j2k.dcm") });
+    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
 
     // Through DCMTK with the registered decoders.
     DcmFileFormat file;
@@ -133,8 +142,8 @@ TEST(DJ2KInterop, GdcmCompressedFilesDecodeToTheOriginalPixels)
     EXPECT_EQ(decoded, pixels);
 
     // Through dcmdj2k.
-    const ProcessResult tool = RunProgram({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
-    ASSERT_EQ(tool.exitCode, 0) << tool.output;
+    const ProcessResult tool = RunTool({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
+    ASSERT_EQ(tool.exitCode, 0) << tool.out;
     DcmFileFormat raw;
     ASSERT_TRUE(raw.loadFile(dir.File("raw.dcm").c_str()).good());
     decoded = NativePixelBytes(*raw.getDataset());
@@ -274,8 +283,8 @@ TEST(DJ2KInterop, SignednessMismatchDecodesLikeGdcm)
     }
 
     const ProcessResult gdcm =
-      RunProgram({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
-    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.output;
+      RunTool({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
+    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
     DcmFileFormat gdcmFile;
     ASSERT_TRUE(gdcmFile.loadFile(dir.File("gdcm.dcm").c_str()).good());
     std::vector<int64_t> gdcmValues =
@@ -283,9 +292,9 @@ TEST(DJ2KInterop, SignednessMismatchDecodesLikeGdcm)
     gdcmValues.resize(std::min(gdcmValues.size(), expected.size()));
     EXPECT_EQ(gdcmValues, expected);
 
-    const ProcessResult tool = RunProgram({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
-    ASSERT_EQ(tool.exitCode, 0) << tool.output;
-    EXPECT_NE(tool.output.find(c.warning), std::string::npos) << tool.output;
+    const ProcessResult tool = RunTool({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
+    ASSERT_EQ(tool.exitCode, 0) << tool.out;
+    EXPECT_NE(tool.out.find(c.warning), std::string::npos) << tool.out;
     DcmFileFormat raw;
     ASSERT_TRUE(raw.loadFile(dir.File("raw.dcm").c_str()).good());
     std::vector<int64_t> values = StoredValues(*raw.getDataset(), c.bitsAllocated, uint16_t(c.prec));
@@ -320,17 +329,17 @@ TEST(DJ2KInterop, ComponentTransformDecodesToRgbLikeGdcm)
     Image expectedImage = image;
     if (lossy)
     {
-      Decoded reference;
-      ASSERT_TRUE(DecodeReference(codestream, reference));
-      expectedImage.comps = reference.comps;
+      const DecodedCodestream reference = DecodeCodestream(codestream);
+      ASSERT_TRUE(reference.ok);
+      expectedImage.comps = reference.components;
     }
     const std::vector<uint8_t> expected = ExpectedBytes(expectedImage, 1, 0);
 
     const ProcessResult gdcm =
-      RunProgram({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
-    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.output;
-    const ProcessResult tool = RunProgram({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
-    ASSERT_EQ(tool.exitCode, 0) << tool.output;
+      RunTool({ kGdcmconv, "--raw", dir.File("j2k.dcm"), dir.File("gdcm.dcm") });
+    ASSERT_EQ(gdcm.exitCode, 0) << gdcm.out;
+    const ProcessResult tool = RunTool({ kTool, dir.File("j2k.dcm"), dir.File("raw.dcm") });
+    ASSERT_EQ(tool.exitCode, 0) << tool.out;
     for (const char* name : { "gdcm.dcm", "raw.dcm" })
     {
       SCOPED_TRACE(name);

@@ -1,6 +1,7 @@
 // The dcmdj2k program: options, transfer syntaxes, exit status and safe output.
-#include "J2KProcess.h"
-#include "J2KTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestProcess.h"
+#include "DJ2KTestStream.h"
 #include "SafeFileWriterTesting.h"
 
 #include "dcmtk/dcmdata/dcdeftag.h"
@@ -18,10 +19,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace j2ktest;
+using namespace dj2ktest;
 
 namespace
 {
+
+// Runs a program; its standard output and error are collected together.
+ProcessResult RunTool(const std::vector<std::string>& argv)
+{
+  ProcessOptions options;
+  options.mergeOutput = true;
+  return RunProcess(argv, options);
+}
 
 const std::string kTool = DCMDJ2K_PATH;
 
@@ -96,9 +105,9 @@ TEST(DcmDj2k, DecompressesToExplicitOrImplicitLittleEndian)
       args.push_back("--write-xfer-implicit");
     args.push_back(dir.File("in.dcm"));
     args.push_back(dir.File("out.dcm"));
-    const ProcessResult r = RunProgram(args);
-    ASSERT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_EQ(r.output, "");
+    const ProcessResult r = RunTool(args);
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(r.out, "");
     Loaded out;
     Load(dir.File("out.dcm"), out);
     ASSERT_TRUE(out.ok);
@@ -125,9 +134,9 @@ TEST(DcmDj2k, OptionsReachTheDecoder)
     const Fixture f = MakeFixture(1, 3, 8, false);
     auto file = MakeFile(f.header, f.codestreams);
     Save(*file, dir.File("rgb.dcm"));
-    ProcessResult r = RunProgram(
+    ProcessResult r = RunTool(
       { kTool, "--color-by-plane", "--uid-always", dir.File("rgb.dcm"), dir.File("planes.dcm") });
-    ASSERT_EQ(r.exitCode, 0) << r.output;
+    ASSERT_EQ(r.exitCode, 0) << r.out;
     Loaded out;
     Load(dir.File("planes.dcm"), out);
     Uint16 planar = 9;
@@ -135,9 +144,9 @@ TEST(DcmDj2k, OptionsReachTheDecoder)
     EXPECT_EQ(planar, 1);
     EXPECT_NE(StringOf(*out.dataset(), DCM_SOPInstanceUID), "1.2.826.0.1.3680043.9.7433.1.1");
 
-    r = RunProgram(
+    r = RunTool(
       { kTool, "--planar-auto", "--uid-default", dir.File("rgb.dcm"), dir.File("pixels.dcm") });
-    ASSERT_EQ(r.exitCode, 0) << r.output;
+    ASSERT_EQ(r.exitCode, 0) << r.out;
     Loaded pixels;
     Load(dir.File("pixels.dcm"), pixels);
     pixels.dataset()->findAndGetUint16(DCM_PlanarConfiguration, planar);
@@ -152,15 +161,15 @@ TEST(DcmDj2k, OptionsReachTheDecoder)
       f.codestreams[1][k] = uint8_t(k * 37);
     auto file = MakeFile(f.header, f.codestreams);
     Save(*file, dir.File("bad.dcm"));
-    ProcessResult r = RunProgram({ kTool, dir.File("bad.dcm"), dir.File("bad-out.dcm") });
-    EXPECT_NE(r.exitCode, 0);
-    EXPECT_NE(r.output.find("F: " + dir.File("bad.dcm") +
+    ProcessResult r = RunTool({ kTool, dir.File("bad.dcm"), dir.File("bad-out.dcm") });
+    EXPECT_EQ(r.exitCode, 80) << r.Describe();
+    EXPECT_NE(r.out.find("F: " + dir.File("bad.dcm") +
                             ": cannot decompress: Invalid JPEG 2000 compressed data\n"),
       std::string::npos)
-      << r.output;
+      << r.out;
     EXPECT_FALSE(FileExists(dir.File("bad-out.dcm")));
-    r = RunProgram({ kTool, "--ignore-bad-frames", dir.File("bad.dcm"), dir.File("bad-out.dcm") });
-    EXPECT_EQ(r.exitCode, 0) << r.output;
+    r = RunTool({ kTool, "--ignore-bad-frames", dir.File("bad.dcm"), dir.File("bad-out.dcm") });
+    EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_TRUE(FileExists(dir.File("bad-out.dcm")));
   }
   // A misleading offset table is only survived with --ignore-offset-table.
@@ -180,14 +189,59 @@ TEST(DcmDj2k, OptionsReachTheDecoder)
     const Uint8 entries[8] = { 0, 0, 0, 0, Uint8(offset), Uint8(offset >> 8), 0, 0 };
     table->putUint8Array(entries, 8);
     Save(*file, dir.File("table.dcm"));
-    ProcessResult r = RunProgram({ kTool, dir.File("table.dcm"), dir.File("table-out.dcm") });
-    EXPECT_NE(r.exitCode, 0);
-    r = RunProgram(
+    ProcessResult r = RunTool({ kTool, dir.File("table.dcm"), dir.File("table-out.dcm") });
+    EXPECT_EQ(r.exitCode, 80) << r.Describe();
+    EXPECT_NE(r.out.find("F: " + dir.File("table.dcm") + ": cannot decompress: "), std::string::npos)
+      << r.out;
+    r = RunTool(
       { kTool, "--ignore-offset-table", dir.File("table.dcm"), dir.File("table-out.dcm") });
-    ASSERT_EQ(r.exitCode, 0) << r.output;
+    ASSERT_EQ(r.exitCode, 0) << r.out;
     Loaded out;
     Load(dir.File("table-out.dcm"), out);
     EXPECT_EQ(NativePixelBytes(*out.dataset()), f.expected);
+  }
+}
+
+// The file meta information agrees with the data set in what dcmdj2k changes: transfer
+// syntax, and the SOP Instance UID that --uid-always replaces.
+TEST(DcmDj2k, MetaInformationFollowsTheDataSet)
+{
+  TempDir dir;
+  const Fixture f = MakeFixture(1, 1, 8, false);
+  auto file = MakeFile(f.header, f.codestreams);
+  Save(*file, dir.File("in.dcm"));
+  struct Case
+  {
+    std::vector<std::string> options;
+    bool newInstance;
+    const char* transferSyntax;
+  };
+  const Case cases[] = {
+    { {}, false, UID_LittleEndianExplicitTransferSyntax },
+    { { "--uid-always" }, true, UID_LittleEndianExplicitTransferSyntax },
+    { { "+ua", "--write-xfer-implicit" }, true, UID_LittleEndianImplicitTransferSyntax },
+  };
+  for (const Case& c : cases)
+  {
+    std::vector<std::string> args = { kTool };
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(dir.File("in.dcm"));
+    args.push_back(dir.File("out.dcm"));
+    SCOPED_TRACE(c.options.empty() ? "default" : c.options[0]);
+    const ProcessResult r = RunTool(args);
+    ASSERT_EQ(r.exitCode, 0) << r.Describe() << r.out;
+    // DCMTK warns when it writes a meta header that disagrees with the data set.
+    EXPECT_EQ(r.out, "");
+    Loaded out;
+    Load(dir.File("out.dcm"), out);
+    ASSERT_TRUE(out.ok);
+    DcmItem& meta = *out.file.getMetaInfo();
+    const std::string instance = StringOf(*out.dataset(), DCM_SOPInstanceUID);
+    EXPECT_EQ(instance != "1.2.826.0.1.3680043.9.7433.1.1", c.newInstance);
+    EXPECT_EQ(StringOf(meta, DCM_MediaStorageSOPInstanceUID), instance);
+    EXPECT_EQ(StringOf(meta, DCM_MediaStorageSOPClassUID),
+      StringOf(*out.dataset(), DCM_SOPClassUID));
+    EXPECT_EQ(StringOf(meta, DCM_TransferSyntaxUID), c.transferSyntax);
   }
 }
 
@@ -197,10 +251,10 @@ TEST(DcmDj2k, UncompressedInputIsRewritten)
   const Fixture f = MakeFixture(1, 1, 12, false);
   auto file = MakeFile(f.header, f.codestreams);
   Save(*file, dir.File("j2k.dcm"));
-  ASSERT_EQ(RunProgram({ kTool, dir.File("j2k.dcm"), dir.File("explicit.dcm") }).exitCode, 0);
-  const ProcessResult r = RunProgram(
+  ASSERT_EQ(RunTool({ kTool, dir.File("j2k.dcm"), dir.File("explicit.dcm") }).exitCode, 0);
+  const ProcessResult r = RunTool(
     { kTool, "--write-xfer-implicit", dir.File("explicit.dcm"), dir.File("implicit.dcm") });
-  ASSERT_EQ(r.exitCode, 0) << r.output;
+  ASSERT_EQ(r.exitCode, 0) << r.out;
   Loaded out;
   Load(dir.File("implicit.dcm"), out);
   EXPECT_EQ(out.xfer, UID_LittleEndianImplicitTransferSyntax);
@@ -217,12 +271,12 @@ TEST(DcmDj2k, FailuresLeaveNoOutputAndKeepExistingFiles)
     const Fixture f = MakeFixture(1, 1, 8, false);
     auto file = MakeFile(f.header, f.codestreams, Packing(), EXS_RLELossless);
     Save(*file, dir.File("rle.dcm"), EXS_RLELossless);
-    const ProcessResult r = RunProgram({ kTool, dir.File("rle.dcm"), dir.File("existing.dcm") });
-    EXPECT_EQ(r.exitCode, 22);
-    EXPECT_NE(r.output.find(dir.File("rle.dcm") +
+    const ProcessResult r = RunTool({ kTool, dir.File("rle.dcm"), dir.File("existing.dcm") });
+    EXPECT_EQ(r.exitCode, 22) << r.Describe();
+    EXPECT_NE(r.out.find(dir.File("rle.dcm") +
                             ": cannot decompress: transfer syntax RLE Lossless is not JPEG 2000"),
       std::string::npos)
-      << r.output;
+      << r.out;
   }
   // A codestream that does not match the header.
   {
@@ -231,28 +285,32 @@ TEST(DcmDj2k, FailuresLeaveNoOutputAndKeepExistingFiles)
     auto file = MakeFile(f.header, f.codestreams);
     Save(*file, dir.File("mismatch.dcm"));
     const ProcessResult r =
-      RunProgram({ kTool, dir.File("mismatch.dcm"), dir.File("existing.dcm") });
-    EXPECT_EQ(r.exitCode, 80);
+      RunTool({ kTool, dir.File("mismatch.dcm"), dir.File("existing.dcm") });
+    EXPECT_EQ(r.exitCode, 80) << r.Describe();
     EXPECT_NE(
-      r.output.find(
+      r.out.find(
         dir.File("mismatch.dcm") +
         ": cannot decompress: Image data mismatch between DICOM header and JPEG 2000 bitstream"),
       std::string::npos)
-      << r.output;
+      << r.out;
   }
   // Unreadable input, missing arguments, an output folder that does not exist.
   {
-    ProcessResult r = RunProgram({ kTool, dir.File("missing.dcm"), dir.File("existing.dcm") });
-    EXPECT_EQ(r.exitCode, 20);
-    EXPECT_NE(r.output.find(dir.File("missing.dcm")), std::string::npos) << r.output;
-    r = RunProgram({ kTool, dir.File("mismatch.dcm") });
-    EXPECT_EQ(r.exitCode, 1) << r.output;
+    ProcessResult r = RunTool({ kTool, dir.File("missing.dcm"), dir.File("existing.dcm") });
+    EXPECT_EQ(r.exitCode, 20) << r.Describe();
+    EXPECT_NE(r.out.find(dir.File("missing.dcm") + ": cannot read DICOM file: "), std::string::npos)
+      << r.out;
+    r = RunTool({ kTool, dir.File("mismatch.dcm") });
+    EXPECT_EQ(r.exitCode, 1) << r.Describe();
+    EXPECT_NE(r.out.find("error: Missing parameter dcmfile-out"), std::string::npos) << r.out;
     const Fixture f = MakeFixture(1, 1, 8, false);
     auto file = MakeFile(f.header, f.codestreams);
     Save(*file, dir.File("good.dcm"));
-    r = RunProgram({ kTool, dir.File("good.dcm"), dir.File("no-such-folder/out.dcm") });
-    EXPECT_EQ(r.exitCode, 40);
-    EXPECT_NE(r.output.find(dir.File("no-such-folder/out.dcm")), std::string::npos) << r.output;
+    r = RunTool({ kTool, dir.File("good.dcm"), dir.File("no-such-folder/out.dcm") });
+    EXPECT_EQ(r.exitCode, 40) << r.Describe();
+    EXPECT_NE(r.out.find(dir.File("no-such-folder/out.dcm") + ": cannot write DICOM file: "),
+      std::string::npos)
+      << r.out;
   }
   EXPECT_EQ(ReadFile(dir.File("existing.dcm")), "precious");
   std::vector<std::string> names = dir.List();
@@ -263,10 +321,10 @@ TEST(DcmDj2k, FailuresLeaveNoOutputAndKeepExistingFiles)
 
 TEST(DcmDj2k, VersionHelpAndDebugOutput)
 {
-  ProcessResult r = RunProgram({ kTool, "--version" });
+  ProcessResult r = RunTool({ kTool, "--version" });
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_NE(r.output.find("- OpenJPEG, Version "), std::string::npos) << r.output;
-  r = RunProgram({ kTool, "--help" });
+  EXPECT_NE(r.out.find("- OpenJPEG, Version "), std::string::npos) << r.out;
+  r = RunTool({ kTool, "--help" });
   EXPECT_EQ(r.exitCode, 0);
   for (const char* option : { "--planar-restore",
          "--planar-auto",
@@ -279,20 +337,20 @@ TEST(DcmDj2k, VersionHelpAndDebugOutput)
          "--write-xfer-implicit",
          "--verbose",
          "--debug" })
-    EXPECT_NE(r.output.find(option), std::string::npos) << option;
+    EXPECT_NE(r.out.find(option), std::string::npos) << option;
 
   TempDir dir;
   const Fixture f = MakeFixture(1, 1, 8, false);
   auto file = MakeFile(f.header, f.codestreams);
   Save(*file, dir.File("in.dcm"));
-  r = RunProgram({ kTool, "-d", dir.File("in.dcm"), dir.File("out.dcm") });
+  r = RunTool({ kTool, "-d", dir.File("in.dcm"), dir.File("out.dcm") });
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_NE(r.output.find("D: JPEG 2000 decoder processes frame 1"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("D: Detected J2K codestream format"), std::string::npos);
-  r = RunProgram({ kTool, "-v", dir.File("in.dcm"), dir.File("out2.dcm") });
+  EXPECT_NE(r.out.find("D: JPEG 2000 decoder processes frame 1"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("D: Detected J2K codestream format"), std::string::npos);
+  r = RunTool({ kTool, "-v", dir.File("in.dcm"), dir.File("out2.dcm") });
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_NE(r.output.find("I: conversion successful"), std::string::npos) << r.output;
-  EXPECT_EQ(r.output.find("D: "), std::string::npos);
+  EXPECT_NE(r.out.find("I: conversion successful"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("D: "), std::string::npos);
 }
 
 TEST(DcmDj2k, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
@@ -329,9 +387,9 @@ TEST(DcmDj2k, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
   for (const auto& c : cases)
   {
     SCOPED_TRACE(c.name);
-    const ProcessResult r = RunProgram({ kTool, dir.File("in.dcm"), c.target });
-    ASSERT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_EQ(r.output, "");
+    const ProcessResult r = RunTool({ kTool, dir.File("in.dcm"), c.target });
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(r.out, "");
     expectDecoded(c.real);
     struct stat st;
     ASSERT_EQ(stat(c.real.c_str(), &st), 0);
@@ -353,17 +411,17 @@ TEST(DcmDj2k, OutputThroughLinksKeepsPermissionsAndIsWrittenInPlaceWhenItMustBe)
   {
     GTEST_SKIP() << guard.Problem();
   }
-  ProcessResult r = RunProgram({ kTool, "-v", dir.File("in.dcm"), ro.File("out.dcm") });
-  ASSERT_EQ(r.exitCode, 0) << r.output;
+  ProcessResult r = RunTool({ kTool, "-v", dir.File("in.dcm"), ro.File("out.dcm") });
+  ASSERT_EQ(r.exitCode, 0) << r.out;
   EXPECT_NE(
-    r.output.find("I: writing " + ro.File("out.dcm") + " in place: cannot create a file in " +
+    r.out.find("I: writing " + ro.File("out.dcm") + " in place: cannot create a file in " +
                   ro.Path() + ": " + std::strerror(guard.Refusal()) + "\n"),
     std::string::npos)
-    << r.output;
+    << r.out;
   expectDecoded(ro.File("out.dcm"));
-  r = RunProgram({ kTool, dir.File("in.dcm"), ro.File("out.dcm") });
+  r = RunTool({ kTool, dir.File("in.dcm"), ro.File("out.dcm") });
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.output, "");
+  EXPECT_EQ(r.out, "");
   EXPECT_EQ(ro.List(), std::vector<std::string>{ "out.dcm" });
 }
 
@@ -379,11 +437,11 @@ TEST(DcmDj2k, OpenJPEGMessagesMakeNoEmptyLines)
     codestream[k] = uint8_t(k * 37);
   auto file = MakeFile(f.header, f.codestreams);
   Save(*file, dir.File("corrupt.dcm"));
-  const ProcessResult r = RunProgram({ kTool, "-d", dir.File("corrupt.dcm"), dir.File("out.dcm") });
+  const ProcessResult r = RunTool({ kTool, "-d", dir.File("corrupt.dcm"), dir.File("out.dcm") });
   EXPECT_EQ(r.exitCode, 80);
-  EXPECT_NE(r.output.find("E: OpenJPEG error: "), std::string::npos) << r.output;
+  EXPECT_NE(r.out.find("E: OpenJPEG error: "), std::string::npos) << r.out;
   std::vector<std::string> lines(1);
-  for (char ch : r.output)
+  for (char ch : r.out)
   {
     if (ch == '\n')
       lines.emplace_back();
@@ -397,11 +455,11 @@ TEST(DcmDj2k, OpenJPEGMessagesMakeNoEmptyLines)
   {
     if (emptyRecord(lines[i]))
     {
-      EXPECT_EQ(lines[i][0], 'D') << "line " << i << " of\n" << r.output;
+      EXPECT_EQ(lines[i][0], 'D') << "line " << i << " of\n" << r.out;
     }
     if (lines[i].size() > 12 && lines[i].compare(1, 11, ": OpenJPEG ") == 0 && i + 1 < lines.size())
     {
-      EXPECT_FALSE(emptyRecord(lines[i + 1])) << "after line " << i << " of\n" << r.output;
+      EXPECT_FALSE(emptyRecord(lines[i + 1])) << "after line " << i << " of\n" << r.out;
     }
   }
 }

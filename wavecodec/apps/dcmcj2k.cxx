@@ -14,19 +14,60 @@
 
 #include "dj2kencode.h"
 #include "dj2krparam.h"
+#include "dj2ktool.h"
 #include "dj2kwrite.h"
+
+#include <cmath>
+#include <cstdio>
 
 #define OFFIS_CONSOLE_APPLICATION "dcmcj2k"
 
-// Processing error: the codec could not compress the pixel data.
+// Processing error: the codec could not compress the pixel data, or not at the ratio asked for.
 #define EXITCODE_CANNOT_COMPRESS 80
 
 static OFLogger dcmcj2kLogger = OFLog::getLogger("dcmtk.apps." OFFIS_CONSOLE_APPLICATION);
 
-static char rcsid[] = "$dcmtk: " OFFIS_CONSOLE_APPLICATION " v" WAVECODEC_TOOLS_VERSION " $";
+static const char rcsid[] = DJ2K_TOOL_RCSID(OFFIS_CONSOLE_APPLICATION);
+
+static const DJ2KExitCode exitCodes[] = {
+  { EXITCODE_NO_ERROR, "no error" },
+  { EXITCODE_COMMANDLINE_SYNTAX_ERROR, "command line syntax error or invalid option value" },
+  { EXITCODE_CANNOT_READ_INPUT_FILE, "cannot read the input file" },
+  { EXITCODE_INVALID_INPUT_FILE,
+    "input file not suitable (already compressed, no pixel data)" },
+  { EXITCODE_CANNOT_WRITE_OUTPUT_FILE, "cannot write the output file" },
+  { EXITCODE_CANNOT_COMPRESS,
+    "cannot compress the pixel data (or not at the ratio asked for)" },
+  { 0, nullptr }
+};
+
+// Lossy compression ratios the tool accepts. OpenJPEG takes the ratio as a single-precision
+// rate and treats values of 1 and below as "no rate limit"; far below its overflow, the upper
+// bound is beyond what any DICOM frame can reach.
+#define RATIO_MIN 1
+#define RATIO_MAX 1000000
+#define RATIO_TEXT2(x) #x
+#define RATIO_TEXT(x) RATIO_TEXT2(x)
+#define RATIO_RANGE RATIO_TEXT(RATIO_MIN) " to " RATIO_TEXT(RATIO_MAX)
 
 #define SHORTCOL 4
 #define LONGCOL 21
+
+// The ratio this compression reached: the encoder appends it to Lossy Image Compression
+// Ratio, counted as it counts the target (Bits Stored over the bytes of the fragments); 0 when
+// the data set does not say.
+static double achievedRatio(DcmDataset& dataset)
+{
+  DcmElement* ratios = nullptr;
+  OFString value;
+  if (dataset.findAndGetElement(DCM_LossyImageCompressionRatio, ratios).bad() ||
+      ratios == nullptr || ratios->getVM() == 0 ||
+      ratios->getOFString(value, ratios->getVM() - 1).bad())
+    return 0.0;
+  OFBool number = OFFalse;
+  const double ratio = OFStandard::atof(value.c_str(), &number);
+  return number ? ratio : 0.0;
+}
 
 int main(int argc, char* argv[])
 {
@@ -34,6 +75,7 @@ int main(int argc, char* argv[])
   const char* opt_ofname = nullptr;
   OFBool opt_lossless = OFTrue;
   OFCmdFloat opt_ratio = 10.0;
+  OFBool opt_ratioGiven = OFFalse;
   OFCmdUnsignedInt opt_fragmentSize = 0;
   OFBool opt_createOffsetTable = OFTrue;
   J2K_UIDCreation opt_uidCreation = EJ2KUC_default;
@@ -65,106 +107,122 @@ int main(int argc, char* argv[])
   cmd.addOption("--ratio",
     "+r",
     1,
-    "[r]atio: float (1..), default: 10",
-    "target compression ratio, e.g. 10 for 10:1");
-  cmd.addSubGroup("encapsulated pixel data encoding options:");
+    "[r]atio: float (" RATIO_TEXT(RATIO_MIN) ".." RATIO_TEXT(RATIO_MAX) "), default: 10",
+    "target compression ratio r:1 of the stored bits,\n"
+    "e.g. 10 for 10:1; refused when OpenJPEG cannot\n"
+    "reach it for the image (the default is a target)");
+  cmd.addSubGroup("pixel data fragmentation:");
+  cmd.addOption("--fragment-per-frame", "+ff", "encode each frame as one fragment (default)");
   cmd.addOption("--fragment-size",
     "+fs",
     1,
-    "[s]ize: integer (0..4194303), default: 0",
-    "limit fragments to s kbytes (0: one fragment per frame)");
-  cmd.addOption("--no-offset-table", "-ot", "leave the basic offset table empty");
+    "[s]ize: integer (0..4194303)",
+    "limit fragment size to s kbytes\n(0: one fragment per frame)");
+  cmd.addSubGroup("basic offset table encoding:");
+  cmd.addOption("--offset-table-create", "+ot", "create offset table (default)");
+  cmd.addOption("--offset-table-empty",
+    "-ot",
+    "leave offset table empty\n(alias: --no-offset-table)");
+  cmd.addOption("--no-offset-table", "alias of --offset-table-empty", OFCommandLine::AF_Internal);
   cmd.addSubGroup("bits above Bits Stored:");
   cmd.addOption("--mask-high-bits",
     "+mb",
     "encode the Bits Stored bits of each sample, sign-\nextended if signed (default)");
   cmd.addOption("--refuse-high-bits", "-mb", "refuse images with bits set above Bits Stored");
+  cmd.addSubGroup("SOP Class UID:");
+  cmd.addOption("--class-default", "+cd", "keep SOP Class UID (default)");
+  cmd.addOption("--convert-to-sc",
+    "+cs",
+    "convert to Secondary Capture Image after\n"
+    "compression (assigns a new SOP Instance UID;\n"
+    "aliases: --class-sc, +sc)");
+  cmd.addOption("--class-sc", "+sc", "alias of --convert-to-sc", OFCommandLine::AF_Internal);
   cmd.addSubGroup("SOP Instance UID:");
   cmd.addOption("--uid-default", "+ud", "assign new UID after lossy compression (default)");
   cmd.addOption("--uid-always", "+ua", "always assign new UID");
-  cmd.addOption("--uid-never", "+un", "never assign new UID");
-  cmd.addSubGroup("SOP Class:");
-  cmd.addOption("--convert-to-sc", "+sc", "convert to Secondary Capture after compression");
+  cmd.addOption("--uid-never", "+un", "never assign new UID (not with --convert-to-sc)");
 
   prepareCmdLineArgs(argc, argv, OFFIS_CONSOLE_APPLICATION);
-  if (app.parseCommandLine(cmd, argc, argv))
+  int parseExit = EXITCODE_NO_ERROR;
+  if (!DJ2KParseCommandLine(app, OFFIS_CONSOLE_APPLICATION, cmd, argc, argv, exitCodes, parseExit))
+    return parseExit;
+
+  cmd.getParam(1, opt_ifname);
+  cmd.getParam(2, opt_ofname);
+
+  OFLog::configureFromCommandLine(cmd, app);
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--encode-lossless"))
+    opt_lossless = OFTrue;
+  if (cmd.findOption("--encode-lossy"))
+    opt_lossless = OFFalse;
+  cmd.endOptionBlock();
+
+  if (cmd.findOption("--ratio"))
   {
-    if (cmd.hasExclusiveOption())
+    app.checkDependence("--ratio", "--encode-lossy", !opt_lossless);
+    const char* text = nullptr;
+    app.checkValue(cmd.getValue(text));
+    OFBool number = OFFalse;
+    opt_ratio = OFStandard::atof(text, &number);
+    opt_ratioGiven = OFTrue;
+    // Written so that NaN fails too.
+    if (!number || !(opt_ratio >= RATIO_MIN && opt_ratio <= RATIO_MAX))
     {
-      if (cmd.findOption("--version"))
-      {
-        app.printHeader(OFTrue /*print host identifier*/);
-        COUT << OFendl << "External libraries used:" << OFendl;
-        COUT << "- " << DJ2KEncoderRegistration::getLibraryVersionString() << OFendl;
-        return EXITCODE_NO_ERROR;
-      }
-    }
-
-    cmd.getParam(1, opt_ifname);
-    cmd.getParam(2, opt_ofname);
-
-    OFLog::configureFromCommandLine(cmd, app);
-
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--encode-lossless"))
-    {
-      opt_lossless = OFTrue;
-    }
-    if (cmd.findOption("--encode-lossy"))
-    {
-      opt_lossless = OFFalse;
-    }
-    cmd.endOptionBlock();
-
-    if (cmd.findOption("--ratio"))
-    {
-      app.checkDependence("--ratio", "--encode-lossy", !opt_lossless);
-      app.checkValue(cmd.getValueAndCheckMin(opt_ratio, 1.0));
-    }
-    if (cmd.findOption("--fragment-size"))
-    {
-      app.checkValue(cmd.getValueAndCheckMinMax(opt_fragmentSize,
-        OFstatic_cast(OFCmdUnsignedInt, 0),
-        OFstatic_cast(OFCmdUnsignedInt, 4194303)));
-    }
-    if (cmd.findOption("--no-offset-table"))
-    {
-      opt_createOffsetTable = OFFalse;
-    }
-
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--mask-high-bits"))
-    {
-      opt_refuseHighBits = OFFalse;
-    }
-    if (cmd.findOption("--refuse-high-bits"))
-    {
-      opt_refuseHighBits = OFTrue;
-    }
-    cmd.endOptionBlock();
-
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--uid-default"))
-    {
-      opt_uidCreation = EJ2KUC_default;
-    }
-    if (cmd.findOption("--uid-always"))
-    {
-      opt_uidCreation = EJ2KUC_always;
-    }
-    if (cmd.findOption("--uid-never"))
-    {
-      opt_uidCreation = EJ2KUC_never;
-    }
-    cmd.endOptionBlock();
-
-    if (cmd.findOption("--convert-to-sc"))
-    {
-      opt_convertToSC = OFTrue;
+      OFString message = "Invalid value for option --ratio: ";
+      message += text;
+      message += " (accepted range: " RATIO_RANGE ")";
+      app.printError(message.c_str());
     }
   }
 
-  OFLOG_DEBUG(dcmcj2kLogger, rcsid << OFendl);
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--fragment-per-frame"))
+    opt_fragmentSize = 0;
+  if (cmd.findOption("--fragment-size"))
+  {
+    app.checkValue(cmd.getValueAndCheckMinMax(opt_fragmentSize,
+      OFstatic_cast(OFCmdUnsignedInt, 0),
+      OFstatic_cast(OFCmdUnsignedInt, 4194303)));
+  }
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--offset-table-create"))
+    opt_createOffsetTable = OFTrue;
+  if (cmd.findOption("--offset-table-empty") || cmd.findOption("--no-offset-table"))
+    opt_createOffsetTable = OFFalse;
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--mask-high-bits"))
+    opt_refuseHighBits = OFFalse;
+  if (cmd.findOption("--refuse-high-bits"))
+    opt_refuseHighBits = OFTrue;
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--class-default"))
+    opt_convertToSC = OFFalse;
+  if (cmd.findOption("--convert-to-sc") || cmd.findOption("--class-sc"))
+    opt_convertToSC = OFTrue;
+  cmd.endOptionBlock();
+
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--uid-default"))
+    opt_uidCreation = EJ2KUC_default;
+  if (cmd.findOption("--uid-always"))
+    opt_uidCreation = EJ2KUC_always;
+  if (cmd.findOption("--uid-never"))
+  {
+    // A converted data set is a new instance and needs a new UID.
+    app.checkConflict("--uid-never", "--convert-to-sc", opt_convertToSC);
+    opt_uidCreation = EJ2KUC_never;
+  }
+  cmd.endOptionBlock();
+
+  OFLOG_DEBUG(dcmcj2kLogger, rcsid);
 
   if (opt_ifname == nullptr || opt_ifname[0] == '\0' || opt_ofname == nullptr ||
       opt_ofname[0] == '\0')
@@ -173,7 +231,7 @@ int main(int argc, char* argv[])
     return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
   }
 
-  OFLOG_INFO(dcmcj2kLogger, "open input file " << opt_ifname);
+  OFLOG_INFO(dcmcj2kLogger, "reading input file " << opt_ifname);
   DcmFileFormat fileformat;
   OFCondition status = fileformat.loadFile(opt_ifname);
   if (status.bad())
@@ -217,21 +275,42 @@ int main(int argc, char* argv[])
   const DJ2KRepresentationParameter rp(opt_lossless, opt_lossless ? 0.0 : opt_ratio);
   const DcmXfer target(opt_oxfer);
   OFLOG_INFO(
-    dcmcj2kLogger, "convert DICOM file to compressed transfer syntax " << target.getXferName());
+    dcmcj2kLogger, "converting DICOM file to compressed transfer syntax " << target.getXferName());
   status = dataset->chooseRepresentation(opt_oxfer, &rp);
   if (status.good() && !dataset->canWriteXfer(opt_oxfer))
   {
     status = EC_CannotChangeRepresentation;
   }
+  const double achieved = status.good() && !opt_lossless ? achievedRatio(*dataset) : 0.0;
+  if (achieved > 0.0)
+    OFLOG_INFO(dcmcj2kLogger, "compression ratio reached: " << achieved << ":1 of the stored bits");
+  // OpenJPEG meets a reachable target, within a few header bytes on tiny frames; a target
+  // below the size of its smallest codestreams leaves the ratio short. A ratio asked for is
+  // then refused; the default one is only a target.
+  const OFBool ratioShort = achieved > 0.0 && achieved < opt_ratio * 0.95;
+  char shortText[160] = "";
+  if (ratioShort)
+    std::snprintf(shortText,
+      sizeof(shortText),
+      "ratio %g cannot be reached for this image (OpenJPEG reached %.1f:1)",
+      opt_ratio,
+      std::floor(achieved * 10.0) / 10.0);
   int exitCode = EXITCODE_NO_ERROR;
   if (status.bad())
   {
     OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << status.text());
     exitCode = EXITCODE_CANNOT_COMPRESS;
   }
+  else if (ratioShort && opt_ratioGiven)
+  {
+    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << shortText);
+    exitCode = EXITCODE_CANNOT_COMPRESS;
+  }
   else
   {
-    OFLOG_INFO(dcmcj2kLogger, "create output file " << opt_ofname);
+    if (ratioShort)
+      OFLOG_WARN(dcmcj2kLogger, opt_ifname << ": default " << shortText);
+    OFLOG_INFO(dcmcj2kLogger, "creating output file " << opt_ofname);
     // Everything in memory: the output may replace the input file.
     fileformat.loadAllDataIntoMemory();
     status = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmcj2kLogger);

@@ -12,6 +12,7 @@
 #include "dcmtk/ofstd/ofstd.h"
 
 #include "dj2kdecode.h"
+#include "dj2ktool.h"
 #include "dj2kwrite.h"
 
 #define OFFIS_CONSOLE_APPLICATION "dcmdj2k"
@@ -21,8 +22,17 @@
 
 static OFLogger dcmdj2kLogger = OFLog::getLogger("dcmtk.apps." OFFIS_CONSOLE_APPLICATION);
 
-static char rcsid[] =
-  "$dcmtk: " OFFIS_CONSOLE_APPLICATION " v" OFFIS_DCMTK_VERSION " " OFFIS_DCMTK_RELEASEDATE " $";
+static const char rcsid[] = DJ2K_TOOL_RCSID(OFFIS_CONSOLE_APPLICATION);
+
+static const DJ2KExitCode exitCodes[] = {
+  { EXITCODE_NO_ERROR, "no error" },
+  { EXITCODE_COMMANDLINE_SYNTAX_ERROR, "command line syntax error or invalid option value" },
+  { EXITCODE_CANNOT_READ_INPUT_FILE, "cannot read the input file" },
+  { EXITCODE_INVALID_INPUT_FILE, "input file not suitable (compressed, but not JPEG 2000)" },
+  { EXITCODE_CANNOT_WRITE_OUTPUT_FILE, "cannot write the output file" },
+  { EXITCODE_CANNOT_DECOMPRESS, "cannot decompress the pixel data" },
+  { 0, nullptr }
+};
 
 #define LONGCOL 21
 #define SHORTCOL 4
@@ -66,7 +76,10 @@ int main(int argc, char* argv[])
   cmd.addSubGroup("fragments and frames:");
   cmd.addOption("--ignore-offset-table",
     "+io",
-    "ignore the Basic Offset Table when splitting\nfragments into frames");
+    "ignore the Basic Offset Table when splitting\nfragments into frames\n"
+    "(alias: --ignore-offsettable)");
+  cmd.addOption(
+    "--ignore-offsettable", "alias of --ignore-offset-table", OFCommandLine::AF_Internal);
   cmd.addOption(
     "--ignore-bad-frames", "+ib", "go on past a frame whose codestream\ncannot be decoded");
 
@@ -76,56 +89,46 @@ int main(int argc, char* argv[])
   cmd.addOption("--write-xfer-implicit", "+ti", "write implicit VR little endian");
 
   prepareCmdLineArgs(argc, argv, OFFIS_CONSOLE_APPLICATION);
-  if (app.parseCommandLine(cmd, argc, argv))
-  {
-    if (cmd.hasExclusiveOption())
-    {
-      if (cmd.findOption("--version"))
-      {
-        app.printHeader(OFTrue /*print host identifier*/);
-        COUT << OFendl << "External libraries used:" << OFendl;
-        COUT << "- " << DJ2KDecoderRegistration::getLibraryVersionString() << OFendl;
-        return EXITCODE_NO_ERROR;
-      }
-    }
+  int parseExit = EXITCODE_NO_ERROR;
+  if (!DJ2KParseCommandLine(app, OFFIS_CONSOLE_APPLICATION, cmd, argc, argv, exitCodes, parseExit))
+    return parseExit;
 
-    cmd.getParam(1, opt_ifname);
-    cmd.getParam(2, opt_ofname);
+  cmd.getParam(1, opt_ifname);
+  cmd.getParam(2, opt_ofname);
 
-    OFLog::configureFromCommandLine(cmd, app);
+  OFLog::configureFromCommandLine(cmd, app);
 
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--planar-restore"))
-      opt_planarconfig = EJ2KPC_restore;
-    if (cmd.findOption("--planar-auto"))
-      opt_planarconfig = EJ2KPC_auto;
-    if (cmd.findOption("--color-by-pixel"))
-      opt_planarconfig = EJ2KPC_colorByPixel;
-    if (cmd.findOption("--color-by-plane"))
-      opt_planarconfig = EJ2KPC_colorByPlane;
-    cmd.endOptionBlock();
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--planar-restore"))
+    opt_planarconfig = EJ2KPC_restore;
+  if (cmd.findOption("--planar-auto"))
+    opt_planarconfig = EJ2KPC_auto;
+  if (cmd.findOption("--color-by-pixel"))
+    opt_planarconfig = EJ2KPC_colorByPixel;
+  if (cmd.findOption("--color-by-plane"))
+    opt_planarconfig = EJ2KPC_colorByPlane;
+  cmd.endOptionBlock();
 
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--uid-default"))
-      opt_uidcreation = EJ2KUC_default;
-    if (cmd.findOption("--uid-always"))
-      opt_uidcreation = EJ2KUC_always;
-    cmd.endOptionBlock();
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--uid-default"))
+    opt_uidcreation = EJ2KUC_default;
+  if (cmd.findOption("--uid-always"))
+    opt_uidcreation = EJ2KUC_always;
+  cmd.endOptionBlock();
 
-    if (cmd.findOption("--ignore-offset-table"))
-      opt_ignoreOffsetTable = OFTrue;
-    if (cmd.findOption("--ignore-bad-frames"))
-      opt_ignoreBadFrames = OFTrue;
+  if (cmd.findOption("--ignore-offset-table") || cmd.findOption("--ignore-offsettable"))
+    opt_ignoreOffsetTable = OFTrue;
+  if (cmd.findOption("--ignore-bad-frames"))
+    opt_ignoreBadFrames = OFTrue;
 
-    cmd.beginOptionBlock();
-    if (cmd.findOption("--write-xfer-little"))
-      opt_oxfer = EXS_LittleEndianExplicit;
-    if (cmd.findOption("--write-xfer-implicit"))
-      opt_oxfer = EXS_LittleEndianImplicit;
-    cmd.endOptionBlock();
-  }
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--write-xfer-little"))
+    opt_oxfer = EXS_LittleEndianExplicit;
+  if (cmd.findOption("--write-xfer-implicit"))
+    opt_oxfer = EXS_LittleEndianImplicit;
+  cmd.endOptionBlock();
 
-  OFLOG_DEBUG(dcmdj2kLogger, rcsid << OFendl);
+  OFLOG_DEBUG(dcmdj2kLogger, rcsid);
 
   if (opt_ifname == nullptr || opt_ifname[0] == '\0' || opt_ofname == nullptr ||
       opt_ofname[0] == '\0')
@@ -140,7 +143,7 @@ int main(int argc, char* argv[])
   int status = EXITCODE_NO_ERROR;
   {
     DcmFileFormat fileformat;
-    OFLOG_INFO(dcmdj2kLogger, "open input file " << opt_ifname);
+    OFLOG_INFO(dcmdj2kLogger, "reading input file " << opt_ifname);
     OFCondition error = fileformat.loadFile(opt_ifname);
     if (error.bad())
     {
@@ -178,7 +181,8 @@ int main(int argc, char* argv[])
     {
       OFLOG_INFO(dcmdj2kLogger, "creating output file " << opt_ofname);
       fileformat.loadAllDataIntoMemory();
-      error = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_fileformat, dcmdj2kLogger);
+      // The meta information follows the data set (transfer syntax, SOP Class and Instance).
+      error = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmdj2kLogger);
       if (error.bad())
       {
         OFLOG_FATAL(dcmdj2kLogger, opt_ofname << ": cannot write DICOM file: " << error.text());

@@ -2,6 +2,10 @@
 // multi-frame series and an RGB image, compresses each with dcmcj2k (lossless and lossy),
 // decompresses with dcmdj2k, checks the lossless round trip bit for bit and the lossy
 // error and ratio, and prints a table. Exits non-zero when a check fails.
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestImage.h"
+#include "DJ2KTestProcess.h"
+
 #include "dcmtk/config/osconfig.h"
 
 #include "dcmtk/dcmdata/dcdatset.h"
@@ -10,7 +14,6 @@
 #include "dcmtk/dcmdata/dcuid.h"
 #include "dcmtk/dcmdata/dcxfer.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,32 +23,26 @@
 #include <vector>
 
 #include <limits.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace
 {
 
-struct Image
+// A synthetic image of the demonstration: its geometry and its uncompressed pixel data
+// (16-bit samples in host byte order).
+struct Phantom
 {
-  std::string name;
-  Uint16 rows, columns, samples, bitsStored;
-  bool isSigned;
-  Sint32 frames;
-  std::vector<Uint8> pixels; // as stored, 16-bit samples in little-endian order
-  unsigned bytesPerSample() const { return bitsStored > 8 ? 2 : 1; }
+  dj2ktest::Image shape;
+  std::vector<Uint8> pixels;
 };
 
 // A head-like CT phantom: skull ring, brain, ventricles and a lesion, changing along the
 // series, in Hounsfield units stored as signed 12-bit values, with scanner-like noise.
-Image MakeCTSeries(Uint16 size, Sint32 frames)
+Phantom MakeCTSeries(Uint16 size, Sint32 frames)
 {
-  Image image{ "ct-series", size, size, 1, 12, true, frames, {} };
-  image.pixels.resize(size_t(size) * size * frames * 2);
+  Phantom image{ { "ct-series", size, size, 1, 16, 12, 1, 0, frames }, {} };
+  image.pixels.resize(image.shape.frameBytes() * size_t(frames));
   std::mt19937 random(2024);
   std::normal_distribution<double> noise(0.0, 6.0);
   for (Sint32 f = 0; f < frames; ++f)
@@ -79,8 +76,7 @@ Image MakeCTSeries(Uint16 size, Sint32 frames)
         const long value = std::lround(std::min(2047.0, std::max(-2048.0, hu)));
         const Uint16 word = Uint16(Sint16(value));
         const size_t i = (size_t(f) * size + y) * size + x;
-        image.pixels[2 * i] = Uint8(word & 0xff);
-        image.pixels[2 * i + 1] = Uint8(word >> 8);
+        std::memcpy(&image.pixels[2 * i], &word, 2);
       }
     }
   }
@@ -88,10 +84,10 @@ Image MakeCTSeries(Uint16 size, Sint32 frames)
 }
 
 // A photo-like RGB test card: colour gradients, discs and fine stripes.
-Image MakeRGBImage(Uint16 rows, Uint16 columns)
+Phantom MakeRGBImage(Uint16 rows, Uint16 columns)
 {
-  Image image{ "rgb-image", rows, columns, 3, 8, false, 1, {} };
-  image.pixels.resize(size_t(rows) * columns * 3);
+  Phantom image{ { "rgb-image", rows, columns, 3, 8, 8, 0, 0, 1 }, {} };
+  image.pixels.resize(image.shape.frameBytes());
   std::mt19937 random(7);
   std::normal_distribution<double> grain(0.0, 2.0);
   for (Uint16 y = 0; y < rows; ++y)
@@ -123,79 +119,32 @@ Image MakeRGBImage(Uint16 rows, Uint16 columns)
   return image;
 }
 
-bool WriteImage(const Image& image, const std::string& path)
+bool WriteImage(const Phantom& image, const std::string& path)
 {
   DcmFileFormat fileformat;
   DcmDataset* d = fileformat.getDataset();
-  char uid[100];
-  const bool mono = image.samples == 1;
-  d->putAndInsertString(
-    DCM_SOPClassUID, mono ? UID_CTImageStorage : UID_SecondaryCaptureImageStorage);
-  d->putAndInsertString(
-    DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT));
-  d->putAndInsertString(
-    DCM_StudyInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_STUDY_UID_ROOT));
-  d->putAndInsertString(
-    DCM_SeriesInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_SERIES_UID_ROOT));
+  dj2ktest::FillDataset(*d, image.shape, image.pixels);
   d->putAndInsertString(DCM_PatientName, "Demo^Phantom");
   d->putAndInsertString(DCM_PatientID, "DJ2KDEMO");
-  d->putAndInsertString(DCM_Modality, mono ? "CT" : "OT");
-  d->putAndInsertString(DCM_PhotometricInterpretation, mono ? "MONOCHROME2" : "RGB");
-  d->putAndInsertUint16(DCM_SamplesPerPixel, image.samples);
-  d->putAndInsertUint16(DCM_Rows, image.rows);
-  d->putAndInsertUint16(DCM_Columns, image.columns);
-  d->putAndInsertUint16(DCM_BitsAllocated, Uint16(8 * image.bytesPerSample()));
-  d->putAndInsertUint16(DCM_BitsStored, image.bitsStored);
-  d->putAndInsertUint16(DCM_HighBit, Uint16(image.bitsStored - 1));
-  d->putAndInsertUint16(DCM_PixelRepresentation, image.isSigned ? 1 : 0);
-  if (!mono)
-  {
-    d->putAndInsertUint16(DCM_PlanarConfiguration, 0);
-  }
-  if (mono)
+  if (image.shape.samplesPerPixel == 1)
   {
     d->putAndInsertString(DCM_RescaleIntercept, "0");
     d->putAndInsertString(DCM_RescaleSlope, "1");
     d->putAndInsertString(DCM_WindowCenter, "40");
     d->putAndInsertString(DCM_WindowWidth, "400");
   }
-  d->putAndInsertString(DCM_NumberOfFrames, std::to_string(image.frames).c_str());
-  if (image.bytesPerSample() == 1)
-  {
-    d->putAndInsertUint8Array(DCM_PixelData, image.pixels.data(), image.pixels.size());
-  }
-  else
-  {
-    std::vector<Uint16> words(image.pixels.size() / 2);
-    for (size_t i = 0; i < words.size(); ++i)
-    {
-      words[i] = Uint16(image.pixels[2 * i] | image.pixels[2 * i + 1] << 8);
-    }
-    d->putAndInsertUint16Array(DCM_PixelData, words.data(), words.size());
-  }
   return fileformat.saveFile(path.c_str(), EXS_LittleEndianExplicit).good();
 }
 
-// Runs a program (no shell); returns its exit status (-1 when it did not exit) and the
-// wall-clock seconds it took.
-int Run(const std::vector<std::string>& args, double& seconds)
+// Runs a program; says why when it fails, and gives the wall-clock seconds it took.
+bool Run(const std::vector<std::string>& args, double& seconds, std::string& failure)
 {
-  std::vector<char*> argv;
-  for (const std::string& a : args)
-  {
-    argv.push_back(const_cast<char*>(a.c_str()));
-  }
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-  {
-    return -1;
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const dj2ktest::ProcessResult r = dj2ktest::RunProcess(args);
+  seconds = r.wallSeconds;
+  if (r.ExitedWith(0))
+    return true;
+  failure = r.Describe() + (r.err.empty() ? "" : ": " + r.err);
+  return false;
 }
 
 long FileSize(const std::string& path)
@@ -239,16 +188,6 @@ long CompressedPixelBytes(const std::string& path)
     return -1;
   }
   return long(element->getLength(fileformat.getDataset()->getOriginalXfer()));
-}
-
-long Sample(const Image& image, const std::vector<Uint8>& pixels, size_t i)
-{
-  if (image.bytesPerSample() == 1)
-  {
-    return image.isSigned ? long(Sint8(pixels[i])) : long(pixels[i]);
-  }
-  const Uint16 w = Uint16(pixels[2 * i] | pixels[2 * i + 1] << 8);
-  return image.isSigned ? long(Sint16(w)) : long(w);
 }
 
 std::string Beside(const std::string& self, const std::string& program)
@@ -299,7 +238,7 @@ int main(int argc, char* argv[])
   }
   mkdir(work.c_str(), 0777);
 
-  const Image images[] = { MakeCTSeries(size, frames), MakeRGBImage(size, Uint16(size * 3 / 2)) };
+  const Phantom images[] = { MakeCTSeries(size, frames), MakeRGBImage(size, Uint16(size * 3 / 2)) };
   struct Mode
   {
     const char* name;
@@ -330,9 +269,11 @@ int main(int argc, char* argv[])
     "dec [s]",
     "peak err",
     "PSNR [dB]");
-  for (const Image& image : images)
+  for (const Phantom& image : images)
   {
-    const std::string original = work + "/" + image.name + ".dcm";
+    const dj2ktest::Image& shape = image.shape;
+    const std::string name = shape.name;
+    const std::string original = work + "/" + name + ".dcm";
     if (!WriteImage(image, original))
     {
       fail("cannot write " + original);
@@ -343,8 +284,8 @@ int main(int argc, char* argv[])
     {
       const std::string tag =
         mode.ratio == 0 ? "lossless" : "lossy" + std::to_string(int(mode.ratio));
-      const std::string compressed = work + "/" + image.name + "." + tag + ".j2k.dcm";
-      const std::string restored = work + "/" + image.name + "." + tag + ".raw.dcm";
+      const std::string compressed = work + "/" + name + "." + tag + ".j2k.dcm";
+      const std::string restored = work + "/" + name + "." + tag + ".raw.dcm";
       std::remove(compressed.c_str());
       std::remove(restored.c_str());
       std::vector<std::string> encode{ dcmcj2k };
@@ -352,15 +293,16 @@ int main(int argc, char* argv[])
       encode.push_back(original);
       encode.push_back(compressed);
       double encodeSeconds = 0, decodeSeconds = 0;
-      const std::string label = image.name + " " + mode.name;
-      if (Run(encode, encodeSeconds) != 0)
+      const std::string label = name + " " + mode.name;
+      std::string failure;
+      if (!Run(encode, encodeSeconds, failure))
       {
-        fail(label + ": dcmcj2k failed");
+        fail(label + ": dcmcj2k failed, " + failure);
         continue;
       }
-      if (Run({ dcmdj2k, compressed, restored }, decodeSeconds) != 0)
+      if (!Run({ dcmdj2k, compressed, restored }, decodeSeconds, failure))
       {
-        fail(label + ": dcmdj2k failed");
+        fail(label + ": dcmdj2k failed, " + failure);
         continue;
       }
       std::vector<Uint8> back;
@@ -372,15 +314,23 @@ int main(int argc, char* argv[])
       }
       long peak = 0;
       double squares = 0;
-      const size_t samples = image.pixels.size() / image.bytesPerSample();
-      for (size_t i = 0; i < samples; ++i)
+      const size_t count = size_t(shape.rows) * shape.columns;
+      const size_t samples = shape.samplesPerFrame() * size_t(shape.frames);
+      for (size_t f = 0; f < size_t(shape.frames); ++f)
       {
-        const long d = Sample(image, image.pixels, i) - Sample(image, back, i);
-        peak = std::max(peak, std::labs(d));
-        squares += double(d) * double(d);
+        for (size_t c = 0; c < shape.samplesPerPixel; ++c)
+        {
+          for (size_t k = 0; k < count; ++k)
+          {
+            const long d = dj2ktest::SampleOf(shape, image.pixels, f, c, k) -
+                           dj2ktest::SampleOf(shape, back, f, c, k);
+            peak = std::max(peak, std::labs(d));
+            squares += double(d) * double(d);
+          }
+        }
       }
       const double rms = std::sqrt(squares / double(samples));
-      const double top = double((1L << image.bitsStored) - 1);
+      const double top = double((1L << shape.bitsStored) - 1);
       const double psnr = rms > 0 ? 20.0 * std::log10(top / rms) : INFINITY;
       const long codeBytes = CompressedPixelBytes(compressed);
       const double ratio = codeBytes > 0 ? double(pixelBytes) / double(codeBytes) : 0.0;
@@ -394,7 +344,7 @@ int main(int argc, char* argv[])
       else
       {
         // The target ratio counts Bits Stored; allow OpenJPEG's rate control a little slack.
-        const double target = mode.ratio * double(8 * image.bytesPerSample()) / image.bitsStored;
+        const double target = mode.ratio * double(shape.bitsAllocated) / shape.bitsStored;
         if (ratio < target * 0.95)
         {
           fail(label + ": compression ratio below the target");
@@ -411,9 +361,9 @@ int main(int argc, char* argv[])
       char psnrText[32];
       std::snprintf(psnrText, sizeof(psnrText), "%.1f", psnr);
       std::printf("%-10s %-11s %6d %10ld %10ld %7.2f %8.3f %8.3f %9s %9s\n",
-        image.name.c_str(),
+        name.c_str(),
         mode.name,
-        int(image.frames),
+        int(shape.frames),
         FileSize(original),
         FileSize(compressed),
         ratio,

@@ -1,6 +1,8 @@
 // Writes the seed inputs of the decoder or the encoder fuzzer into a folder:
 //   wavecodecFuzzSeeds decoder|encoder FOLDER
-#include "J2KTestUtilities.h"
+#include "DJ2KTestDataset.h"
+#include "DJ2KTestImage.h"
+#include "DJ2KTestStream.h"
 
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcostrmb.h"
@@ -10,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-using namespace j2ktest;
+using namespace dj2ktest;
 
 namespace
 {
@@ -29,11 +31,11 @@ std::vector<uint8_t> frameSeed(uint8_t flags,
   bool jp2)
 {
   std::vector<uint8_t> bytes = { flags,
-    uint8_t(image.width - 1),
-    uint8_t(image.height - 1),
+    uint8_t(image.columns - 1),
+    uint8_t(image.rows - 1),
     uint8_t(image.comps.size() == 3 ? 1 : 0),
-    uint8_t(image.prec),
-    uint8_t(image.sgnd ? 1 : 0),
+    uint8_t(image.bitsStored),
+    uint8_t(image.isSigned() ? 1 : 0),
     uint8_t(frames) };
   const uint8_t separator[4] = { 0xFE, 0xFF, 0xE0, 0x00 };
   for (unsigned f = 0; f < frames; ++f)

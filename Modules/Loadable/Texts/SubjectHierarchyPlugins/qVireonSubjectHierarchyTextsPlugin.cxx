@@ -1,5 +1,6 @@
 #include "qVireonSubjectHierarchyTextsPlugin.h"
 
+#include <qKOVATextEncoding.h>
 #include <qVireonSubjectHierarchyPluginHandler.h>
 
 #include <vtkKOVASubjectHierarchyNode.h>
@@ -111,9 +112,10 @@ QString qVireonSubjectHierarchyTextsPlugin::tooltip(vtkIdType itemID) const
   vtkKOVATextNode* textNode = vtkKOVATextNode::SafeDownCast(shNode->GetItemDataNode(itemID));
   if (textNode)
   {
-    const std::string textInfo =
-      " (Encoding: " + textNode->GetEncodingAsString() + ")\n" + textNode->GetText();
-    tooltipString += QString::fromStdString(textInfo);
+    // The text is decoded by its encoding label, as the text widget shows it.
+    tooltipString +=
+      QString::fromStdString(" (Encoding: " + textNode->GetEncodingAsString() + ")\n") +
+      qKOVATextEncoding::toQString(textNode->GetText(), textNode->GetEncoding());
   }
   return tooltipString;
 }

@@ -1,11 +1,13 @@
 #include "qKOVATextWidget.h"
 
+#include "qKOVATextEncoding.h"
 #include "ui_qKOVATextWidget.h"
 
 #include <vtkKOVATextNode.h>
 
 #include <QStyle>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <vtkSmartPointer.h>
@@ -32,7 +34,32 @@ public:
   bool TextNodeContentsModified = false;
   /// A manual edit is in progress.
   bool Editing = false;
+  /// The field's raw text (QTextDocument::toRawText) when it was last filled from or written to
+  /// the node. The field holds an edit exactly when its text differs from this.
+  QString UneditedText;
+
+  bool hasEdit() const { return this->TextEdit->document()->toRawText() != this->UneditedText; }
+  /// The field's plain text with its no-break spaces, which plain text gives as blanks.
+  QString fieldText() const;
 };
+
+QString qKOVATextWidgetPrivate::fieldText() const
+{
+  QString text = this->TextEdit->toPlainText();
+  // Plain text is the raw text with some characters replaced one for one.
+  const QString raw = this->TextEdit->document()->toRawText();
+  if (raw.size() == text.size())
+  {
+    for (int i = 0; i < raw.size(); ++i)
+    {
+      if (raw.at(i) == QChar::Nbsp)
+      {
+        text[i] = QChar::Nbsp;
+      }
+    }
+  }
+  return text;
+}
 
 //------------------------------------------------------------------------------
 qKOVATextWidget::qKOVATextWidget(QWidget* parent)
@@ -260,6 +287,7 @@ void qKOVATextWidget::updateWidgetFromKOVA()
   {
     d->TextEdit->setReadOnly(true);
     d->TextEdit->clear();
+    d->UneditedText.clear();
     d->TextNodeContentsModified = false;
     d->EditButton->setEnabled(false);
     d->CancelButton->setEnabled(false);
@@ -268,13 +296,16 @@ void qKOVATextWidget::updateWidgetFromKOVA()
   else if (fillFromNode)
   {
     const int position = d->TextEdit->textCursor().position();
-    // The node's text is UTF-8, read up to its first zero byte. It is plain text: markup-like
-    // content ("<b>x</b>", "a &lt; b") is shown as typed and saved back unchanged.
-    const QString text = QString::fromUtf8(d->TextNode->GetText().c_str());
-    if (d->TextEdit->toPlainText() != text)
+    // The node's text, read up to its first zero byte and decoded by its encoding label. It is
+    // plain text: markup-like content ("<b>x</b>", "a &lt; b") is shown as typed and saved back
+    // unchanged.
+    const QString text = qKOVATextEncoding::toQString(
+      std::string(d->TextNode->GetText().c_str()), d->TextNode->GetEncoding());
+    if (d->fieldText() != text)
     {
       d->TextEdit->setPlainText(text);
     }
+    d->UneditedText = d->TextEdit->document()->toRawText();
     d->TextNodeContentsModified = false;
     QTextCursor cursor = d->TextEdit->textCursor();
     cursor.movePosition(QTextCursor::End);
@@ -303,11 +334,15 @@ void qKOVATextWidget::updateKOVAFromWidget()
   Q_D(qKOVATextWidget);
   // Keeps the node alive should a slot run from its event set another node.
   const vtkSmartPointer<vtkKOVATextNode> node = d->TextNode;
-  if (!node)
+  // Only an edit is written: the field holds the node's text decoded (bytes invalid in its
+  // encoding as U+FFFD, line ends as LF), so writing an unedited field back as UTF-8 would change
+  // the node's bytes and encoding.
+  if (!node || !d->hasEdit())
   {
     return;
   }
-  const QByteArray utf8 = d->TextEdit->toPlainText().toUtf8();
+  d->UneditedText = d->TextEdit->document()->toRawText();
+  const QByteArray utf8 = d->fieldText().toUtf8();
   // Cut at the first zero byte, as the node's text is read back.
   const std::string text(utf8.constData());
   node->SetText(text, VTK_ENCODING_UTF_8);

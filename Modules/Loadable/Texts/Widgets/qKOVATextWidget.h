@@ -21,7 +21,11 @@ class qKOVATextWidgetPrivate;
 /// widget keeps watching the node; if the node's text changes meanwhile, the Save button shows
 /// a warning, and Save then overwrites the node's text with the edited one.
 ///
-/// The node's text is shown and stored as plain UTF-8 text (encoding VTK_ENCODING_UTF_8).
+/// The node's text is shown as plain text decoded by the node's encoding label (see
+/// qKOVATextEncoding::toQString). Only an edit is written back, as UTF-8 (encoding
+/// VTK_ENCODING_UTF_8), so the characters the user left untouched keep their meaning; Save, or
+/// switching read-only or auto-save, without a change in the field leaves the node's bytes and
+/// encoding as they are.
 class QVIREONTEXTSMODULEWIDGETS_EXPORT qKOVATextWidget : public qVireonWidget
 {
   Q_OBJECT
@@ -57,9 +61,10 @@ Q_SIGNALS:
 
 public Q_SLOTS:
   void setKOVAScene(vtkKOVAScene* scene) override;
-  /// Writes the field to the node and refreshes; editing is left as it is.
+  /// Writes an edit in the field to the node and refreshes; editing is left as it is.
   void setReadOnly(bool readOnly);
-  /// Writes the field to the node and refreshes; switching auto-save on ends a manual edit.
+  /// Writes an edit in the field to the node and refreshes; switching auto-save on ends a
+  /// manual edit.
   void setAutoSave(bool autoSave);
   void setWordWrap(bool wordWrap);
   /// Shows and observes \a textNode (holding a reference); ends a manual edit without
@@ -74,7 +79,9 @@ public Q_SLOTS:
 protected Q_SLOTS:
   /// Shows the node: the only place that changes what the widget shows.
   void updateWidgetFromKOVA();
-  /// Writes the field's text to the node, as UTF-8.
+  /// Writes the field's plain text (no-break spaces kept) to the node, as UTF-8, if it holds an
+  /// edit: a text that differs from the one last filled from or written to the node. Otherwise
+  /// nothing is emitted.
   void updateKOVAFromWidget();
   void onTextNodeContentsModified();
   void onTextEditChanged();

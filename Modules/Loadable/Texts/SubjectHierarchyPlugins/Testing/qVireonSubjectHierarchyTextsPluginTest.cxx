@@ -170,6 +170,27 @@ TEST_F(TextsPluginTest, ToolTipAddsEncodingAndTheWholeText)
   EXPECT_TRUE(this->Plugin->tooltip(item(this->Text))
                 .endsWith(QString::fromUtf8(" (Encoding: US-ASCII)\nSchädel \xE2\x9C\x93")));
 
+  // Text in an ISO-8859 part is decoded by it.
+  const struct
+  {
+    const char* Bytes;
+    int Encoding;
+    const char* Name;
+    const char* Utf8;
+  } encoded[] = {
+    { "Caf\xe9 cr\xe8me", VTK_ENCODING_ISO_8859_1, "ISO-8859-1", u8"Caf\u00e9 cr\u00e8me" },
+    { "\xbf\xf3\xb3w", VTK_ENCODING_ISO_8859_2, "ISO-8859-2", u8"\u017c\u00f3\u0142w" },
+    { "5\xa4", VTK_ENCODING_ISO_8859_15, "ISO-8859-15", u8"5\u20ac" },
+  };
+  for (const auto& text : encoded)
+  {
+    SCOPED_TRACE(text.Name);
+    this->Text->SetText(text.Bytes, text.Encoding);
+    EXPECT_EQ(this->Plugin->tooltip(item(this->Text)),
+      base.tooltip(item(this->Text)) + " (Encoding: " + text.Name + ")\n" +
+        QString::fromUtf8(text.Utf8));
+  }
+
   qVireonTestMessageCapture messages;
   EXPECT_EQ(this->Plugin->tooltip(item(this->Model)), base.tooltip(item(this->Model)));
   EXPECT_EQ(this->Plugin->tooltip(item(this->Model)), "Bone (vtkKOVAModelNode)");

@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 Q_DECLARE_METATYPE(vtkKOVANode*)
 
@@ -84,11 +85,25 @@ private Q_SLOTS:
   void autoSaveWhileEditingEndsTheEdit();
   void markupLikeTextComesBackUnchanged_data();
   void markupLikeTextComesBackUnchanged();
+  void uneditedNodeKeepsItsBytesAndEncoding_data();
+  void uneditedNodeKeepsItsBytesAndEncoding();
+  void editIsWrittenAsUtf8_data();
+  void editIsWrittenAsUtf8();
+  void editKeepsEveryUntouchedCharacter_data();
+  void editKeepsEveryUntouchedCharacter();
   void wordWrapFollowsTheFieldMode();
   void sceneIsStoredAndRefreshes();
   void destroyedWidgetReleasesItsNode();
 
 private:
+  /// What a user does to a widget that shows Node, starting while not editing.
+  struct Action
+  {
+    const char* Name;
+    void (*Run)(qKOVATextWidgetTest& test);
+  };
+  static const std::vector<Action>& actionsThatLeaveNoEdit();
+
   QTextEdit* edit() const { return this->Widget->textEditWidget(); }
   QPushButton* button(const char* name) const
   {
@@ -143,10 +158,111 @@ private:
       [log](bool on) { *log << QString("editingChanged(%1)").arg(on); });
   }
 
+  /// Changes the node's text from outside the widget, keeping its encoding, and records it as
+  /// the text the node must keep.
+  void changeNodeElsewhere()
+  {
+    this->KeptText = this->Node->GetText() + this->Node->GetText();
+    this->Node->SetText(this->KeptText);
+  }
+
   std::unique_ptr<qKOVATextWidget> Widget;
   vtkSmartPointer<vtkKOVATextNode> Node;
   QStringList Log;
+  /// The node's text as last set from outside the widget.
+  std::string KeptText;
 };
+
+const std::vector<qKOVATextWidgetTest::Action>& qKOVATextWidgetTest::actionsThatLeaveNoEdit()
+{
+  static const std::vector<Action> actions = {
+    { "read-only on", [](qKOVATextWidgetTest& t) { t.Widget->setReadOnly(true); } },
+    { "read-only on and off",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.Widget->setReadOnly(true);
+        t.Widget->setReadOnly(false);
+      } },
+    { "auto-save on", [](qKOVATextWidgetTest& t) { t.Widget->setAutoSave(true); } },
+    { "auto-save on and off",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.Widget->setAutoSave(true);
+        t.Widget->setAutoSave(false);
+      } },
+    { "Edit, Save",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.clickEdit();
+        t.clickSave();
+      } },
+    { "Edit, read-only on and off, Save",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.clickEdit();
+        t.Widget->setReadOnly(true);
+        t.Widget->setReadOnly(false);
+        t.clickSave();
+      } },
+    { "Edit, auto-save on",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.clickEdit();
+        t.Widget->setAutoSave(true);
+      } },
+    { "Edit, type and delete it, Save",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.clickEdit();
+        QTest::keyClick(t.edit(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(t.edit(), "xy");
+        QTest::keyClick(t.edit(), Qt::Key_Backspace);
+        QTest::keyClick(t.edit(), Qt::Key_Backspace);
+        t.clickSave();
+      } },
+    { "Edit, type, Cancel, read-only on",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.clickEdit();
+        QTest::keyClicks(t.edit(), "draft");
+        t.clickCancel();
+        t.Widget->setReadOnly(true);
+      } },
+    { "Edit, type, another node, this node again, read-only on",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.clickEdit();
+        QTest::keyClicks(t.edit(), "draft");
+        vtkNew<vtkKOVATextNode> other;
+        other->SetText("Other");
+        t.Widget->setKOVATextNode(other);
+        t.Widget->setKOVATextNode(t.Node);
+        t.Widget->setReadOnly(true);
+      } },
+    { "Edit, node changed elsewhere, Save",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.clickEdit();
+        t.changeNodeElsewhere();
+        t.clickSave();
+      } },
+    { "auto-save on, node changed elsewhere, auto-save off",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.Widget->setAutoSave(true);
+        t.changeNodeElsewhere();
+        t.Widget->setAutoSave(false);
+      } },
+    { "auto-save on, the field's text made bold",
+      [](qKOVATextWidgetTest& t)
+      {
+        t.Widget->setAutoSave(true);
+        t.edit()->selectAll();
+        t.edit()->setFontWeight(QFont::Bold);
+      } },
+  };
+  return actions;
+}
 
 //------------------------------------------------------------------------------
 void qKOVATextWidgetTest::initTestCase()
@@ -570,12 +686,182 @@ void qKOVATextWidgetTest::markupLikeTextComesBackUnchanged()
   this->clickSave();
   QCOMPARE(this->Node->GetText(), original + "!");
 
-  // Auto-save and read-only switches write the field back, too.
+  // Auto-save and read-only switches leave it unchanged, too.
   this->Node->SetText(original);
   this->Widget->setAutoSave(true);
   this->Widget->setReadOnly(true);
   this->Widget->setReadOnly(false);
   QCOMPARE(this->Node->GetText(), original);
+}
+
+void qKOVATextWidgetTest::uneditedNodeKeepsItsBytesAndEncoding_data()
+{
+  QTest::addColumn<QByteArray>("text");
+  QTest::addColumn<int>("encoding");
+  QTest::addColumn<int>("action");
+  const struct
+  {
+    const char* Name;
+    const char* Text;
+    int Encoding;
+  } nodes[] = {
+    // Bytes that are not UTF-8, a no-break space (0xA0) among them.
+    { "ISO-8859-1", "Caf\xe9 cr\xe8me, 5\xa0mg\r\n\xbfS\xed?", VTK_ENCODING_ISO_8859_1 },
+    { "CRLF, lone CR and U+00A0", "first\r\nsecond\rthird 5\xc2\xa0mg\r\n", VTK_ENCODING_UTF_8 },
+    { "ASCII labelled US-ASCII", "plain text", VTK_ENCODING_US_ASCII },
+  };
+  const std::vector<Action>& actions = actionsThatLeaveNoEdit();
+  for (const auto& node : nodes)
+  {
+    for (std::size_t i = 0; i < actions.size(); ++i)
+    {
+      QTest::addRow("%s: %s", node.Name, actions[i].Name)
+        << QByteArray(node.Text) << node.Encoding << static_cast<int>(i);
+    }
+  }
+}
+
+void qKOVATextWidgetTest::uneditedNodeKeepsItsBytesAndEncoding()
+{
+  QFETCH(QByteArray, text);
+  QFETCH(int, encoding);
+  QFETCH(int, action);
+  this->Node->SetText(text.toStdString(), encoding);
+  this->KeptText = this->Node->GetText();
+  this->Widget->setKOVATextNode(this->Node);
+  QSignalSpy written(this->Widget.get(), &qKOVATextWidget::updateKOVAFromWidgetFinished);
+
+  actionsThatLeaveNoEdit()[action].Run(*this);
+
+  QCOMPARE(
+    QByteArray::fromStdString(this->Node->GetText()), QByteArray::fromStdString(this->KeptText));
+  QCOMPARE(this->Node->GetEncoding(), encoding);
+  QCOMPARE(written.count(), 0);
+}
+
+void qKOVATextWidgetTest::editIsWrittenAsUtf8_data()
+{
+  QTest::addColumn<QByteArray>("text");
+  QTest::addColumn<int>("encoding");
+  QTest::addColumn<int>("position");
+  QTest::addColumn<int>("deleted");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QByteArray>("expected");
+  // An edit writes the whole field as UTF-8; bytes with no character in the node's encoding are
+  // shown and written as U+FFFD. Bytes and label agree.
+  QTest::newRow("invalid UTF-8, typed at the end")
+    << QByteArray("5\xa0mg") << int(VTK_ENCODING_UTF_8) << 4 << 0 << "!"
+    << QByteArray("5\xef\xbf\xbdmg!");
+  QTest::newRow("byte undefined in ISO-8859-3, typed at the end")
+    << QByteArray("5\xa5mg") << int(VTK_ENCODING_ISO_8859_3) << 4 << 0 << "!"
+    << QByteArray("5\xef\xbf\xbdmg!");
+  // Plain text gives U+00A0 as a blank, too: replacing it by a blank is still an edit.
+  QTest::newRow("U+00A0 replaced by a blank")
+    << QByteArray("5\xc2\xa0mg") << int(VTK_ENCODING_UTF_8) << 2 << 1 << " " << QByteArray("5 mg");
+}
+
+void qKOVATextWidgetTest::editIsWrittenAsUtf8()
+{
+  QFETCH(QByteArray, text);
+  QFETCH(int, encoding);
+  QFETCH(int, position);
+  QFETCH(int, deleted);
+  QFETCH(QString, typed);
+  QFETCH(QByteArray, expected);
+  this->Node->SetText(text.toStdString(), encoding);
+  this->Widget->setKOVATextNode(this->Node);
+  this->clickEdit();
+  this->moveCursorTo(position);
+  for (int i = 0; i < deleted; ++i)
+  {
+    QTest::keyClick(this->edit(), Qt::Key_Backspace);
+  }
+  TypeText(this->edit(), typed);
+  this->clickSave();
+  QCOMPARE(QByteArray::fromStdString(this->Node->GetText()), expected);
+  QCOMPARE(this->Node->GetEncoding(), VTK_ENCODING_UTF_8);
+}
+
+void qKOVATextWidgetTest::editKeepsEveryUntouchedCharacter_data()
+{
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<int>("encoding");
+  QTest::addColumn<QByteArray>("utf8");
+  QTest::addColumn<bool>("autoSave");
+  const struct
+  {
+    const char* Name;
+    QByteArray Bytes;
+    int Encoding;
+    /// The characters the bytes stand for in the encoding.
+    const char* Utf8;
+  } nodes[] = {
+    { "ISO-8859-1",
+      "Caf\xe9 cr\xe8me, 5\xa0mg, \xbfS\xed?",
+      VTK_ENCODING_ISO_8859_1,
+      u8"Caf\u00e9 cr\u00e8me, 5\u00a0mg, \u00bfS\u00ed?" },
+    { "ISO-8859-2",
+      "Za\xbf\xf3\xb3\xe6 g\xea\xb6l\xb1 ja\xbc\xf1",
+      VTK_ENCODING_ISO_8859_2,
+      u8"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105 ja\u017a\u0144" },
+    // The same bytes as ISO-8859-1 stand for other characters.
+    { "ISO-8859-15",
+      "5\xa4, \xbduvre, \xa6koda",
+      VTK_ENCODING_ISO_8859_15,
+      u8"5\u20ac, \u0153uvre, \u0160koda" },
+    { "UTF-8",
+      u8"Stra\u00dfe 5\u00a0mg \u65e5\u672c \U0001F600",
+      VTK_ENCODING_UTF_8,
+      u8"Stra\u00dfe 5\u00a0mg \u65e5\u672c \U0001F600" },
+    { "US-ASCII holding UTF-8",
+      u8"Sch\u00e4del \u2713",
+      VTK_ENCODING_US_ASCII,
+      u8"Sch\u00e4del \u2713" },
+    { "ISO-8859-1 up to a zero byte",
+      QByteArray("\xe9t\xe9\0hidden", 10),
+      VTK_ENCODING_ISO_8859_1,
+      u8"\u00e9t\u00e9" },
+  };
+  for (const auto& node : nodes)
+  {
+    for (const bool autoSave : { false, true })
+    {
+      QTest::addRow("%s, %s", node.Name, autoSave ? "auto-save keystroke" : "Edit, type, Save")
+        << node.Bytes << node.Encoding << QByteArray(node.Utf8) << autoSave;
+    }
+  }
+}
+
+void qKOVATextWidgetTest::editKeepsEveryUntouchedCharacter()
+{
+  QFETCH(QByteArray, bytes);
+  QFETCH(int, encoding);
+  QFETCH(QByteArray, utf8);
+  QFETCH(bool, autoSave);
+  this->Node->SetText(bytes.toStdString(), encoding);
+  this->Widget->setKOVATextNode(this->Node);
+  // Raw text: plain text would give U+00A0 as a blank.
+  const QString shown = QString::fromUtf8(utf8);
+  QCOMPARE(this->edit()->document()->toRawText(), shown);
+
+  if (autoSave)
+  {
+    this->Widget->setAutoSave(true);
+  }
+  else
+  {
+    this->clickEdit();
+  }
+  this->moveCursorTo(0);
+  TypeText(this->edit(), "!");
+  if (!autoSave)
+  {
+    this->clickSave();
+  }
+
+  QCOMPARE(QByteArray::fromStdString(this->Node->GetText()), "!" + utf8);
+  QCOMPARE(this->Node->GetEncoding(), VTK_ENCODING_UTF_8);
+  QCOMPARE(this->edit()->document()->toRawText(), "!" + shown);
 }
 
 void qKOVATextWidgetTest::wordWrapFollowsTheFieldMode()

@@ -1,56 +1,32 @@
-// Fixtures for the codec tests: JPEG 2000 codestreams made with OpenJPEG, DICOM data sets
-// that carry them, and a capture of the module logger.
-#ifndef J2KTESTUTILITIES_H
-#define J2KTESTUTILITIES_H
+// DICOM data sets of the codec's tests: attributes, uncompressed and encapsulated pixel data,
+// the pixel sequence's items, the decoders registered for a scope, and the module logger's
+// records.
+#ifndef DJ2KTESTDATASET_H
+#define DJ2KTESTDATASET_H
+
+#include "DJ2KTestImage.h"
 
 #include "dcmtk/config/osconfig.h"
 #include "dcmtk/dcmdata/dcdatset.h"
+#include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
+#include "dcmtk/dcmdata/dcpixel.h"
 #include "dcmtk/dcmdata/dcpixseq.h"
+#include "dcmtk/dcmdata/dcpxitem.h"
+#include "dcmtk/dcmdata/dcuid.h"
 #include "dcmtk/dcmdata/dcxfer.h"
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
-namespace j2ktest
+// Conditions print as their text in test failures.
+void PrintTo(const OFCondition& condition, std::ostream* os);
+
+namespace dj2ktest
 {
-
-// One image to encode: comps[c] holds component c's samples row by row.
-struct Image
-{
-  uint32_t width = 0;
-  uint32_t height = 0;
-  uint32_t prec = 8;
-  bool sgnd = false;
-  std::vector<std::vector<int32_t>> comps;
-  // Subsampling of the components after the first (the first is never subsampled).
-  uint32_t dx = 1;
-  uint32_t dy = 1;
-  // Three components of the same size are coded with the multiple-component transform.
-  bool mct = true;
-};
-
-// A deterministic gradient-and-noise image of the given precision and signedness.
-Image MakeImage(uint32_t width,
-  uint32_t height,
-  uint32_t numcomps,
-  uint32_t prec,
-  bool sgnd,
-  uint32_t seed = 1);
-
-// Encodes with OpenJPEG: lossless (5/3) or lossy at ratio 10; raw codestream or JP2 file.
-std::vector<uint8_t> Encode(const Image& image, bool jp2 = false, bool lossless = true);
-
-// Decodes with OpenJPEG alone into DICOM-style interleaved samples (reference for lossy data).
-struct Decoded
-{
-  uint32_t width = 0;
-  uint32_t height = 0;
-  std::vector<std::vector<int32_t>> comps;
-};
-bool DecodeReference(const std::vector<uint8_t>& codestream, Decoded& out);
 
 // DICOM attributes of a fixture data set.
 struct Header
@@ -67,6 +43,7 @@ struct Header
   int planarConfiguration = -1;                          // -1: attribute absent
 };
 
+// The attributes of a data set carrying image's codestreams.
 Header HeaderFor(const Image& image, uint16_t bitsAllocated);
 
 // How the codestreams are packed into the pixel sequence.
@@ -90,10 +67,13 @@ std::unique_ptr<DcmFileFormat> MakeFile(const Header& header,
   const Packing& packing = Packing(),
   E_TransferSyntax xfer = EXS_JPEG2000LosslessOnly);
 
-// The expected DICOM samples of an image (R = pixel representation), interleaved by pixel,
-// as bytes (bytesPerSample 1) or host-order words (2). Samples whose signedness differs from
-// R keep their prec-bit two's complement pattern, read with R's signedness.
-std::vector<uint8_t> ExpectedBytes(const Image& image, uint16_t bytesPerSample, uint16_t pixelRep);
+// A CT-like (monochrome) or RGB data set with uncompressed pixels laid out as shape says:
+// CT Image Storage for one sample per pixel, Secondary Capture otherwise; Number of Frames
+// only withFrames.
+void FillDataset(DcmItem& item,
+  const Image& shape,
+  const std::vector<Uint8>& pixels,
+  bool withFrames = true);
 
 // Converts a data set with native pixel data: every byte of Pixel Data.
 std::vector<uint8_t> NativePixelBytes(DcmItem& item);
@@ -136,6 +116,16 @@ private:
   std::unique_ptr<Impl> impl_;
 };
 
-} // namespace j2ktest
+// The encapsulated pixel sequence of the current representation, or null when it is not
+// xfer.
+DcmPixelSequence* GetPixelSequence(DcmItem& item, E_TransferSyntax xfer);
+
+// Bytes of item index of a pixel sequence.
+std::vector<Uint8> ItemBytes(DcmPixelSequence* sequence, unsigned long index);
+
+// Codestreams of every frame, joining fragments by the start-of-codestream marker.
+std::vector<std::vector<Uint8>> FrameCodestreams(DcmPixelSequence* sequence);
+
+} // namespace dj2ktest
 
 #endif
