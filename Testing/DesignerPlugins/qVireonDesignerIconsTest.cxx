@@ -44,7 +44,6 @@ std::map<std::string, QIcon> AllIcons()
     for (QDesignerCustomWidgetInterface* plugin : collection->customWidgets())
     {
       icons[plugin->name().toStdString()] = plugin->icon();
-      delete dynamic_cast<QObject*>(plugin);
     }
   }
   return icons;

@@ -38,7 +38,6 @@ int main(int argc, char* argv[])
         ++failures;
       }
       ++widgets;
-      delete dynamic_cast<QObject*>(plugin);
     }
   }
   if (collections != EXPECTED_COLLECTIONS || failures > 0)
