@@ -1,7 +1,7 @@
 # Build helpers shared by every subsystem.
 
 include(GenerateExportHeader)
-include(CMakePackageConfigHelpers)
+include(VireonInstall)
 
 set(VIREON_SUPPRESSIONS_DIR "${CMAKE_CURRENT_LIST_DIR}/sanitizers")
 
@@ -39,6 +39,7 @@ macro(vireon_setup_sanitizers)
 endmacro()
 
 # Warnings, export header, include folders and the Vireon:: alias for a library or plug-in of ours.
+# The export header is installed with the library's headers (vireon_public_headers).
 function(vireon_target_setup target)
   if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-unused-parameter)
@@ -49,67 +50,19 @@ function(vireon_target_setup target)
   get_target_property(_type ${target} TYPE)
   if(_type STREQUAL "SHARED_LIBRARY" OR _type STREQUAL "STATIC_LIBRARY" OR _type STREQUAL "MODULE_LIBRARY")
     string(TOUPPER "${target}" _upper)
+    set(_export_header "${CMAKE_CURRENT_BINARY_DIR}/${target}Export.h")
     generate_export_header(${target}
       BASE_NAME ${target}
       EXPORT_MACRO_NAME ${_upper}_EXPORT
-      EXPORT_FILE_NAME "${CMAKE_CURRENT_BINARY_DIR}/${target}Export.h")
+      EXPORT_FILE_NAME "${_export_header}")
     target_include_directories(${target} PUBLIC
       "$<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>"
-      "$<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}>"
-      "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/vireon>")
+      "$<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}>")
+    vireon_public_headers(${target} "${_export_header}")
     if(NOT _type STREQUAL "MODULE_LIBRARY")
       add_library(Vireon::${target} ALIAS ${target})
     endif()
   endif()
-endfunction()
-
-# Installs a library (headers into include/vireon) and adds it to the exported package.
-#   vireon_install_targets(<target> [HEADERS h1 h2 ...] [PLUGIN])
-function(vireon_install_targets target)
-  cmake_parse_arguments(ARG "PLUGIN" "" "HEADERS" ${ARGN})
-  if(ARG_PLUGIN)
-    install(TARGETS ${target}
-      LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}/vireon/plugins"
-      RUNTIME DESTINATION "${CMAKE_INSTALL_LIBDIR}/vireon/plugins")
-  else()
-    install(TARGETS ${target} EXPORT VireonTargets
-      LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
-      ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
-      RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-  endif()
-  get_target_property(_type ${target} TYPE)
-  set(_export_header "${CMAKE_CURRENT_BINARY_DIR}/${target}Export.h")
-  if(NOT _type STREQUAL "EXECUTABLE" AND EXISTS "${_export_header}")
-    list(APPEND ARG_HEADERS "${_export_header}")
-  endif()
-  if(ARG_HEADERS)
-    install(FILES ${ARG_HEADERS} DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/vireon")
-  endif()
-endfunction()
-
-# Records a find_dependency() line for the package config, e.g. vireon_package_dependency("VTK").
-function(vireon_package_dependency line)
-  set_property(GLOBAL APPEND PROPERTY VIREON_PACKAGE_DEPENDENCIES "${line}")
-endfunction()
-
-# Writes and installs VireonConfig.cmake, its version file and the exported targets.
-function(vireon_install_package)
-  get_property(_deps GLOBAL PROPERTY VIREON_PACKAGE_DEPENDENCIES)
-  if(_deps)
-    list(REMOVE_DUPLICATES _deps)
-  endif()
-  set(VIREON_FIND_DEPENDENCIES "")
-  foreach(_dep IN LISTS _deps)
-    string(APPEND VIREON_FIND_DEPENDENCIES "find_dependency(${_dep})\n")
-  endforeach()
-  set(_dest "${CMAKE_INSTALL_LIBDIR}/cmake/Vireon")
-  configure_package_config_file("${PROJECT_SOURCE_DIR}/cmake/VireonConfig.cmake.in"
-    "${PROJECT_BINARY_DIR}/VireonConfig.cmake" INSTALL_DESTINATION "${_dest}")
-  write_basic_package_version_file("${PROJECT_BINARY_DIR}/VireonConfigVersion.cmake"
-    COMPATIBILITY SameMajorVersion)
-  install(EXPORT VireonTargets NAMESPACE Vireon:: DESTINATION "${_dest}")
-  install(FILES "${PROJECT_BINARY_DIR}/VireonConfig.cmake" "${PROJECT_BINARY_DIR}/VireonConfigVersion.cmake"
-    DESTINATION "${_dest}")
 endfunction()
 
 # Applies the project's test environment (sanitizer options, Qt platform) to tests added by hand.

@@ -1,5 +1,6 @@
 # Manual pages of command-line programs, made from the program's --help with help2man (Debian
-# package help2man) when the program is built, and installed into share/man/man1.
+# package help2man) when the program is built, and installed into share/man/man1 with the
+# program when it is a deliverable.
 #
 #   vireon_add_man_page(<target> DESCRIPTION <text> [INCLUDE <file.h2m>] [DCMTK_USAGE])
 #
@@ -44,5 +45,6 @@ function(vireon_add_man_page target)
     COMMENT "Manual page of ${target}"
     VERBATIM)
   add_custom_target(${target}ManPage ALL DEPENDS "${_page}")
-  install(FILES "${_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+  # Installed with the program, in its install component (cmake/VireonInstall.cmake).
+  set_property(TARGET ${target} APPEND PROPERTY VIREON_MAN_PAGES "${_page}")
 endfunction()

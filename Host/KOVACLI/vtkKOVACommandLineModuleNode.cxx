@@ -3,6 +3,8 @@
 #include "vtkVireonCLIModuleLogic.h"
 
 #include <vtkKOVAScene.h>
+
+#include <vtkCommand.h>
 #include <vtkObjectFactory.h>
 
 #include <algorithm>
@@ -25,6 +27,7 @@ void vtkKOVACommandLineModuleNode::PrintSelf(ostream& os, vtkIndent indent)
   this->Superclass::PrintSelf(os, indent);
   os << indent << "ModuleName: " << this->ModuleName << "\n";
   os << indent << "Status: " << this->GetStatusString() << "\n";
+  os << indent << "Progress: " << this->Progress << "\n";
   for (const auto& parameter : this->Parameters)
   {
     os << indent << "Parameter " << parameter.first << ": " << parameter.second << "\n";
@@ -129,6 +132,16 @@ const char* vtkKOVACommandLineModuleNode::GetStatusString() const
     default:
       return "Unknown";
   }
+}
+
+void vtkKOVACommandLineModuleNode::SetProgress(double progress)
+{
+  if (this->Progress == progress)
+  {
+    return;
+  }
+  this->Progress = progress;
+  this->InvokeEvent(vtkCommand::ProgressEvent, &this->Progress);
 }
 
 void vtkKOVACommandLineModuleNode::SetErrorText(const std::string& text)

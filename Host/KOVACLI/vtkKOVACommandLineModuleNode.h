@@ -64,6 +64,11 @@ public:
   const char* GetStatusString() const;
   bool IsBusy() const { return (this->Status & BusyMask) != 0; }
 
+  /// Fraction of the run that is done, from 0 to 1, as the module reports it. Setting a new value
+  /// invokes vtkCommand::ProgressEvent with a pointer to it (double) as call data.
+  double GetProgress() const { return this->Progress; }
+  void SetProgress(double progress);
+
   std::string GetErrorText() const { return this->ErrorText; }
   void SetErrorText(const std::string& text);
   std::string GetOutputText() const { return this->OutputText; }
@@ -76,6 +81,7 @@ protected:
   std::string ModuleName;
   std::map<std::string, std::string> Parameters;
   int Status = Idle;
+  double Progress = 0.0;
   std::string ErrorText;
   std::string OutputText;
 

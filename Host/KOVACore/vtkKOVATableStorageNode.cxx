@@ -79,10 +79,11 @@ bool CheckText(const std::string& text, std::string& error)
 
 /// Rewrites delimited text with double-quoted fields into the syntax of VTK's delimited text
 /// reader, which ends a record at every line break (even inside quotes), treats a backslash as an
-/// escape character everywhere, drops the leading blanks of unquoted fields and skips records of
-/// blanks only. Every non-empty field is written as one quoted string: line breaks, doubled quotes
-/// and other quotes and backslashes become escape sequences. Records end in '\n', blank lines are
-/// dropped and short rows are padded to the header's field count.
+/// escape character everywhere, drops the leading blanks of unquoted fields (a tab delimiter
+/// among them, when a field is empty) and skips records of blanks only. Every field, empty ones
+/// included, is written as one quoted string: line breaks, doubled quotes and other quotes and
+/// backslashes become escape sequences. Records end in '\n', blank lines are dropped and short
+/// rows are padded with empty fields to the header's field count.
 ///
 /// Also checks the structure. Returns false with a reason for a file without header, a row with
 /// more fields than the header, or a quoted field that is not closed.
@@ -146,13 +147,13 @@ public:
         {
           ++i;
         }
-        if (state != FieldStart)
+        if (!recordEmpty)
         {
-          out += '"';
-        }
-        if (!recordEmpty && !this->EndRecord(delimiters, recordLine, out, error))
-        {
-          return false;
+          CloseField(state, out);
+          if (!this->EndRecord(delimiters, recordLine, out, error))
+          {
+            return false;
+          }
         }
         ++line;
         recordLine = line;
@@ -165,10 +166,7 @@ public:
       recordEmpty = false;
       if (c == this->Delimiter)
       {
-        if (state != FieldStart)
-        {
-          out += '"';
-        }
+        CloseField(state, out);
         out += c;
         ++delimiters;
         state = FieldStart;
@@ -200,13 +198,13 @@ public:
         "the quoted field that starts on line " + std::to_string(quoteLine) + " is not closed";
       return false;
     }
-    if (state != FieldStart)
+    if (!recordEmpty)
     {
-      out += '"';
-    }
-    if (!recordEmpty && !this->EndRecord(delimiters, recordLine, out, error))
-    {
-      return false;
+      CloseField(state, out);
+      if (!this->EndRecord(delimiters, recordLine, out, error))
+      {
+        return false;
+      }
     }
     if (this->HeaderFields < 0)
     {
@@ -232,6 +230,12 @@ private:
     Quoted,
     AfterQuoted,
   };
+
+  /// Ends the output string of a field, or writes an empty one for a field without characters.
+  static void CloseField(State state, std::string& out)
+  {
+    out += (state == FieldStart) ? "\"\"" : "\"";
+  }
 
   /// A character inside a quoted output string.
   static void AppendCharacter(std::string& out, char c)
@@ -264,7 +268,11 @@ private:
         {
           this->FirstShortRowLine = recordLine;
         }
-        out.append(static_cast<size_t>(this->HeaderFields - fields), this->Delimiter);
+        for (int k = fields; k < this->HeaderFields; ++k)
+        {
+          out += this->Delimiter;
+          out += "\"\"";
+        }
       }
       ++this->Rows;
     }

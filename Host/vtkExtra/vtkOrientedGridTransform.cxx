@@ -1,11 +1,14 @@
 #include "vtkOrientedGridTransform.h"
 
+#include <vtkDataArray.h>
 #include <vtkImageData.h>
 #include <vtkMath.h>
 #include <vtkMatrix4x4.h>
 #include <vtkObjectFactory.h>
+#include <vtkPointData.h>
 
 #include <algorithm>
+#include <cmath>
 
 vtkStandardNewMacro(vtkOrientedGridTransform);
 
@@ -122,6 +125,7 @@ void vtkOrientedGridTransform::InternalUpdate()
       indexToWorld[r][c] = direction * this->GridSpacing[c];
     }
   }
+  this->AffineSections = false;
   if (vtkMath::Determinant3x3(indexToWorld) == 0.0)
   {
     vtkErrorMacro("InternalUpdate: the grid direction matrix or the grid spacing is singular");
@@ -129,6 +133,113 @@ void vtkOrientedGridTransform::InternalUpdate()
     return;
   }
   vtkMath::Invert3x3(indexToWorld, this->WorldToIndex);
+  this->AffineSections = this->HasAffineSections();
+}
+
+//------------------------------------------------------------------------------
+bool vtkOrientedGridTransform::HasAffineSections()
+{
+  vtkImageData* grid = this->GetDisplacementGrid();
+  const int* extent = this->GridExtent;
+  if (!this->GridPointer || !grid || this->InterpolationMode != VTK_LINEAR_INTERPOLATION ||
+      extent[1] - extent[0] != 1 || extent[3] - extent[2] != 1)
+  {
+    return false;
+  }
+  vtkDataArray* displacements = grid->GetPointData()->GetScalars();
+  if (!displacements || displacements->GetNumberOfComponents() != 3)
+  {
+    return false;
+  }
+  // Rounding of the displacements, relative to the grid's size and displacements.
+  const double tolerance = 1e-9 * (std::abs(this->GridSpacing[0]) + std::abs(this->GridSpacing[1]) +
+                                    displacements->GetMaxNorm());
+  for (vtkIdType section = 0; section <= extent[5] - extent[4]; ++section)
+  {
+    double corner[4][3];
+    for (vtkIdType c = 0; c < 4; ++c)
+    {
+      displacements->GetTuple(4 * section + c, corner[c]);
+    }
+    for (int k = 0; k < 3; ++k)
+    {
+      if (std::abs(corner[0][k] + corner[3][k] - corner[1][k] - corner[2][k]) > tolerance)
+      {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+//------------------------------------------------------------------------------
+void vtkOrientedGridTransform::TransformWorldToGridIndex(const double world[3], double index[3])
+{
+  this->Update();
+  this->WorldToGridIndex(world, index);
+}
+
+//------------------------------------------------------------------------------
+bool vtkOrientedGridTransform::GetSectionMatrix(double k, vtkMatrix4x4* sectionMatrix)
+{
+  this->Update();
+  if (!this->AffineSections || !sectionMatrix)
+  {
+    return false;
+  }
+  // The two sections around k and the weight of the second, clamped as the interpolation does.
+  const int* extent = this->GridExtent;
+  const double floorK = std::floor(k);
+  vtkIdType section0 = static_cast<vtkIdType>(floorK) - extent[4];
+  vtkIdType section1 = section0 + 1;
+  double weight = k - floorK;
+  const vtkIdType lastSection = extent[5] - extent[4];
+  if (k < extent[4])
+  {
+    section0 = section1 = 0;
+    weight = 0.0;
+  }
+  else if (section1 > lastSection)
+  {
+    section0 = section1 = lastSection;
+    weight = 0.0;
+  }
+  // Displacement at (t, j) on the plane: D00 + t (D10 - D00) + j (D01 - D00), with t and j the
+  // first two grid indices counted from the extent's start.
+  vtkDataArray* displacements = this->GetDisplacementGrid()->GetPointData()->GetScalars();
+  double corner[3][3]; // (0, 0), (1, 0), (0, 1)
+  for (int c = 0; c < 3; ++c)
+  {
+    double a[3], b[3];
+    displacements->GetTuple(4 * section0 + c, a);
+    displacements->GetTuple(4 * section1 + c, b);
+    for (int r = 0; r < 3; ++r)
+    {
+      corner[c][r] = (1.0 - weight) * a[r] + weight * b[r];
+    }
+  }
+  double alongT[3], alongJ[3];
+  vtkMath::Subtract(corner[1], corner[0], alongT);
+  vtkMath::Subtract(corner[2], corner[0], alongJ);
+  // t = row 0 of WorldToIndex . (p - origin) - extent start, likewise j with row 1.
+  const double* tRow = this->WorldToIndex[0];
+  const double* jRow = this->WorldToIndex[1];
+  const double tOffset = -vtkMath::Dot(tRow, this->GridOrigin) - extent[0];
+  const double jOffset = -vtkMath::Dot(jRow, this->GridOrigin) - extent[2];
+  const double scale = this->DisplacementScale;
+  sectionMatrix->Identity();
+  for (int r = 0; r < 3; ++r)
+  {
+    for (int c = 0; c < 3; ++c)
+    {
+      sectionMatrix->SetElement(
+        r, c, (r == c ? 1.0 : 0.0) + scale * (alongT[r] * tRow[c] + alongJ[r] * jRow[c]));
+    }
+    sectionMatrix->SetElement(r,
+      3,
+      scale * (corner[0][r] + alongT[r] * tOffset + alongJ[r] * jOffset) + this->DisplacementShift);
+  }
+  return true;
 }
 
 //------------------------------------------------------------------------------

@@ -25,6 +25,18 @@ public:
   virtual void SetGridDirectionMatrix(vtkMatrix4x4* matrix);
   vtkGetObjectMacro(GridDirectionMatrix, vtkMatrix4x4);
 
+  /// Continuous grid index of a world point (grid point (0, 0, 0) at the grid origin).
+  void TransformWorldToGridIndex(const double world[3], double index[3]);
+
+  /// Exact shortcut for resamplers. When the grid has two points along its first two axes, the
+  /// four displacements of each of its sections form a parallelogram (as those of a
+  /// straightening transform do) and the interpolation is linear, the transform is affine on
+  /// every plane of constant third grid index, within the grid's extent along the first two
+  /// axes. \a sectionMatrix then receives that world-to-world map for the plane at third grid
+  /// index \a k (clamped to the grid as the interpolation clamps it) and the result is true;
+  /// otherwise the result is false and the matrix is left as it was.
+  bool GetSectionMatrix(double k, vtkMatrix4x4* sectionMatrix);
+
   vtkAbstractTransform* MakeTransform() override;
   vtkMTimeType GetMTime() override;
 
@@ -50,10 +62,14 @@ protected:
 
   /// Continuous grid index of a world point.
   void WorldToGridIndex(const double world[3], double index[3]) const;
+  /// Whether the grid is of the kind GetSectionMatrix handles.
+  bool HasAffineSections();
 
   vtkMatrix4x4* GridDirectionMatrix = nullptr;
   /// World to grid index: inverse of (direction * spacing), applied after subtracting the origin.
   double WorldToIndex[3][3];
+  /// Whether GetSectionMatrix applies (found by InternalUpdate).
+  bool AffineSections = false;
 
 private:
   vtkOrientedGridTransform(const vtkOrientedGridTransform&) = delete;

@@ -20,7 +20,6 @@ struct CollectionRow
   const char* Collection; // collection class: metadata class name and cast name
   const char* Base;       // per-module abstract plug-in base
   const char* Group;      // widget-box group of the module
-  bool Built;             // false when the widget library it needs is not part of the build
 };
 
 enum class Form
@@ -41,55 +40,41 @@ struct WidgetRow
   const char* Icon;          // nullptr: a null icon
 };
 
-#ifdef VIREON_HAVE_TEXTS_DESIGNER_PLUGINS
-constexpr bool TextsBuilt = true;
-#else
-constexpr bool TextsBuilt = false;
-#endif
-
 inline const std::vector<CollectionRow>& Collections()
 {
   static const std::vector<CollectionRow> rows = {
     { "qVireonSegmentationsModuleWidgetsPlugins",
       "qVireonSegmentationsModuleWidgetsPlugin",
       "qVireonSegmentationsModuleWidgetsAbstractPlugin",
-      "Vireon [Segmentations Widgets]",
-      true },
+      "Vireon [Segmentations Widgets]" },
     { "qVireonVolumesModuleWidgetsPlugins",
       "qVireonVolumesModuleWidgetsPlugin",
       "qVireonVolumesModuleWidgetsAbstractPlugin",
-      "Vireon [Volumes Widgets]",
-      true },
+      "Vireon [Volumes Widgets]" },
     { "qVireonSequencesModuleWidgetsPlugins",
       "qVireonSequenceBrowserModuleWidgetsPlugin",
       "qVireonSequencesModuleWidgetsAbstractPlugin",
-      "Vireon [Sequence Browser Widgets]",
-      true },
+      "Vireon [Sequence Browser Widgets]" },
     { "qVireonColorsModuleWidgetsPlugins",
       "qVireonColorsModuleWidgetsPlugin",
       "qVireonColorsModuleWidgetsAbstractPlugin",
-      "Vireon [Colors Widgets]",
-      true },
+      "Vireon [Colors Widgets]" },
     { "qVireonPlotsModuleWidgetsPlugins",
       "qVireonPlotsModuleWidgetsPlugin",
       "qVireonPlotsModuleWidgetsAbstractPlugin",
-      "Vireon [Plots Widgets]",
-      true },
+      "Vireon [Plots Widgets]" },
     { "qVireonTablesModuleWidgetsPlugins",
       "qVireonTablesModuleWidgetsPlugin",
       "qVireonTablesModuleWidgetsAbstractPlugin",
-      "Vireon [Tables Widgets]",
-      true },
+      "Vireon [Tables Widgets]" },
     { "qVireonTerminologiesModuleWidgetsPlugins",
       "qVireonTerminologiesModuleWidgetsPlugin",
       "qVireonTerminologiesModuleWidgetsAbstractPlugin",
-      "Vireon [Terminologies Widgets]",
-      true },
+      "Vireon [Terminologies Widgets]" },
     { "qVireonTextsModuleWidgetsPlugins",
       "qVireonTextModuleWidgetsPlugin",
       "qVireonTextsModuleWidgetsAbstractPlugin",
-      "Vireon [Texts Widgets]",
-      TextsBuilt },
+      "Vireon [Texts Widgets]" },
   };
   return rows;
 }

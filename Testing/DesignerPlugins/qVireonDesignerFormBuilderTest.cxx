@@ -80,14 +80,6 @@ public:
   }
 
 protected:
-  void SetUp() override
-  {
-    if (!CollectionOf(GetParam()).Built)
-    {
-      GTEST_SKIP() << GetParam().Library << " is not built (its widget library is absent)";
-    }
-  }
-
   // The widget in the form, checked to be of the row's class and in the form's layout.
   static QWidget* Placed(QWidget* form)
   {

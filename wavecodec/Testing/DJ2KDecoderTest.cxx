@@ -510,7 +510,7 @@ TEST(DJ2KDecoderFragments, ComputeNumberOfFragments)
     { "scan for the next codestream", seq.get(), 2, 0, 1, true, 2 },
     { "scan without table", noTable.get(), 2, 0, 1, false, 2 },
     { "one fragment per frame", perFrame.get(), 3, 1, 2, false, 1 },
-    { "fragment shorter than 4 bytes stops the scan", tinyFragment.get(), 2, 0, 1, false, 0 },
+    { "fragment shorter than 4 bytes continues the frame", tinyFragment.get(), 2, 0, 1, false, 2 },
     { "start at the item count", seq.get(), 1, 0, 4, false, 0 },
     { "start beyond the item count", seq.get(), 2, 1, 9, false, 0 },
     { "start far beyond, single frame", seq.get(), 1, 0, 0xFFFFFFF0u, false, 0 },
@@ -880,21 +880,29 @@ TEST_F(DJ2KDecoderTest, BadFramesFailOrAreSkipped)
     EXPECT_EQ(
       DirectDecode(DJ2KLosslessDecoder(), *file->getDataset(), skip), EC_J2KImageDataMismatch);
   }
-  // A fragment shorter than 4 bytes met while scanning: the frame cannot be split.
+  // A frame whose last fragment holds only its end marker (as a maximum fragment size leaves
+  // it), without offset table: the short fragment belongs to that frame, both frames decode.
   {
     header.rows = 8;
     header.numberOfFrames = 2;
     auto file = MakeFile(header, { good, good }, Packing{ 1, false });
     DcmPixelSequence* seq = SequenceOf(*file->getDataset());
-    auto* tiny = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
-    const Uint8 two[2] = { 0xFF, 0x4F };
-    tiny->putUint8Array(two, 2);
-    seq->insert(tiny, 1); // after item 1: between the two codestreams
-    DcmPixelItem* check = nullptr;
-    ASSERT_TRUE(seq->getItem(check, 2).good());
-    ASSERT_EQ(check, tiny);
-    EXPECT_EQ(DirectDecode(DJ2KLosslessDecoder(), *file->getDataset(), DJ2KCodecParameter()),
-      EC_J2KCannotComputeNumberOfFragments);
+    DcmPixelItem* first = nullptr;
+    ASSERT_TRUE(seq->getItem(first, 1).good());
+    ASSERT_EQ(good[good.size() - 2], 0xFF);
+    ASSERT_EQ(good[good.size() - 1], 0xD9);
+    // The tail: the end marker, and one byte more when the rest would have odd length.
+    const size_t tailSize = 2 + good.size() % 2;
+    first->putUint8Array(good.data(), Uint32(good.size() - tailSize));
+    auto* tail = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
+    tail->putUint8Array(good.data() + good.size() - tailSize, Uint32(tailSize));
+    seq->insert(tail, 1); // after item 1: between the two codestreams
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(DirectDecode(DJ2KLosslessDecoder(), *file->getDataset(), DJ2KCodecParameter(), &bytes),
+      EC_Normal);
+    std::vector<uint8_t> expected = ExpectedBytes(image, 2, 0);
+    expected.insert(expected.end(), expected.begin(), expected.end());
+    EXPECT_EQ(bytes, expected);
   }
   // Only the offset table: nothing to decode.
   {

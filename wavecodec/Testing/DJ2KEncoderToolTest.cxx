@@ -291,7 +291,6 @@ TEST_F(EncoderToolTest, LossyFilesDecodeInGDCM)
   }
 }
 
-#ifdef DJ2K_DCMDJ2K
 // dcmcj2k then dcmdj2k gives back the original pixel data bit for bit.
 TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
 {
@@ -322,8 +321,6 @@ TEST_F(EncoderToolTest, LosslessRoundTripThroughDcmdj2kIsExact)
     }
   }
 }
-#endif
-
 // Options that reach the codec registration and the data set.
 TEST_F(EncoderToolTest, UIDAndSOPClassOptions)
 {

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -26,16 +27,6 @@ namespace
 
 // Uncompressed sizes above this are legitimate allocations, not findings.
 const uint64_t kMaxDecodedBytes = 4u << 20;
-
-struct Registration
-{
-  Registration()
-  {
-    OFLog::configure(OFLogger::OFF_LOG_LEVEL);
-    DJ2KDecoderRegistration::registerCodecs(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse);
-  }
-  ~Registration() { DJ2KDecoderRegistration::cleanup(); }
-};
 
 void DecodeEveryFrame(DcmDataset* dataset, const DcmCodecParameter& cp, uint8_t flags)
 {
@@ -167,9 +158,18 @@ void FuzzFile(const uint8_t* data, size_t size)
 
 } // namespace
 
+// Once per process: the codec registration and the logger set-up stay out of the per-input work
+// (DCMTK's data dictionary is loaded once, on first use, by the first input).
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+  OFLog::configure(OFLogger::OFF_LOG_LEVEL);
+  DJ2KDecoderRegistration::registerCodecs(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse);
+  std::atexit([] { DJ2KDecoderRegistration::cleanup(); });
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  static Registration registration;
   if (size == 0)
     return 0;
   if (data[0] & 1)

@@ -184,6 +184,46 @@ TEST(vtkKOVATableStorageNode, TabSeparatedFiles)
   EXPECT_EQ(other.Node->GetColumnName(1), "b\tc");
 }
 
+TEST(vtkKOVATableStorageNode, EmptyFieldsNextToTabs)
+{
+  // Empty fields at the start or end of a record, and records of delimiters only, with both
+  // delimiters: a tab is also a blank, which must not swallow an empty field.
+  struct Case
+  {
+    const char* Name;
+    const char* Content;
+    std::vector<std::string> Header;
+    std::vector<std::vector<std::string>> Rows;
+  };
+  const Case cases[] = {
+    { "t.tsv", "\tb\n", { "", "b" }, {} },
+    { "t.tsv", "a\tb\n\tx\ny\t\n\t\n", { "a", "b" }, { { "", "x" }, { "y", "" }, { "", "" } } },
+    { "t.txt", "a\tb\tc\n\t\tz\n\n", { "a", "b", "c" }, { { "", "", "z" } } },
+    { "t.tsv", "a\tb\tc\n\t\n", { "a", "b", "c" }, { { "", "", "" } } },
+    { "t.csv", ",b\n,\nx,\n", { "", "b" }, { { "", "" }, { "x", "" } } },
+  };
+  vtkKOVATestTemporaryDirectory folder;
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.Content);
+    TextRead read(folder.Write(c.Name, c.Content), true);
+    ASSERT_EQ(read.Result, 1) << read.Storage->GetUserMessages()->GetAllMessagesAsString();
+    ASSERT_EQ(read.Node->GetNumberOfColumns(), static_cast<int>(c.Header.size()));
+    ASSERT_EQ(read.Node->GetNumberOfRows(), static_cast<int>(c.Rows.size()));
+    for (size_t col = 0; col < c.Header.size(); ++col)
+    {
+      const std::string name = read.Node->GetColumnName(static_cast<int>(col));
+      EXPECT_EQ(name.substr(0, c.Header[col].size()), c.Header[col]);
+      std::vector<std::string> expected;
+      for (const std::vector<std::string>& row : c.Rows)
+      {
+        expected.push_back(row[col]);
+      }
+      EXPECT_EQ(ColumnTexts(read.Node, static_cast<int>(col)), expected);
+    }
+  }
+}
+
 TEST(vtkKOVATableStorageNode, ColumnTypeDetection)
 {
   struct Case

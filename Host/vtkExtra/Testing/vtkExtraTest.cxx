@@ -235,3 +235,89 @@ TEST(vtkOrientedGridTransform, InverseUndoesForwardAlsoAfterCopying)
     }
   }
 }
+
+TEST(vtkOrientedGridTransform, SectionMatrixIsTheTransformOnPlanesOfConstantGridIndex)
+{
+  // Each section's displacement affine across the grid (a + t b + j c, different per section):
+  // on the plane of any third grid index, inside the first two extents, the transform equals
+  // the section matrix; below and above the grid the end sections apply, as in the
+  // interpolation.
+  vtkSmartPointer<vtkOrientedGridTransform> transform = RotatedGrid();
+  vtkImageData* grid = transform->GetDisplacementGrid();
+  grid->SetExtent(3, 4, -2, -1, 5, 7); // the shortcut counts indices from the extent's start
+  grid->AllocateScalars(VTK_DOUBLE, 3);
+  for (int k = 0; k < 3; ++k)
+  {
+    const double a[3] = { 1.0 + k, -2.0 * k, 0.5 };
+    const double b[3] = { 0.3, 1.0 - k, 2.0 * k };
+    const double c[3] = { -0.7 * k, 0.2, 1.5 };
+    for (int j = 0; j < 2; ++j)
+    {
+      for (int t = 0; t < 2; ++t)
+      {
+        const double d[3] = {
+          a[0] + t * b[0] + j * c[0], a[1] + t * b[1] + j * c[1], a[2] + t * b[2] + j * c[2]
+        };
+        grid->GetPointData()->GetScalars()->SetTuple(t + 2 * (j + 2 * k), d);
+      }
+    }
+  }
+  grid->Modified();
+  transform->SetDisplacementScale(1.5);
+  transform->SetDisplacementShift(0.25);
+  vtkMatrix4x4* direction = transform->GetGridDirectionMatrix();
+  for (double k : { 2.0, 4.3, 5.0, 5.4, 6.0, 6.75, 7.0, 9.5 })
+  {
+    SCOPED_TRACE(k);
+    vtkNew<vtkMatrix4x4> section;
+    ASSERT_TRUE(transform->GetSectionMatrix(k, section));
+    for (double t : { 3.0, 3.2, 3.9, 4.0 })
+    {
+      for (double j : { -2.0, -1.5, -1.0 })
+      {
+        const double index[3] = { t * 10.0, j * 20.0, k * 5.0 };
+        double p[4] = { 1, 2, 3, 1 };
+        for (int r = 0; r < 3; ++r)
+        {
+          for (int c = 0; c < 3; ++c)
+          {
+            p[r] += direction->GetElement(r, c) * index[c];
+          }
+        }
+        double gridIndex[3];
+        transform->TransformWorldToGridIndex(p, gridIndex);
+        EXPECT_NEAR(gridIndex[0], t, 1e-12);
+        EXPECT_NEAR(gridIndex[2], k, 1e-12);
+        double expected[3], mapped[4];
+        transform->TransformPoint(p, expected);
+        section->MultiplyPoint(p, mapped);
+        // VTK's grid interpolation takes the fractions of the grid index to 2^-16.
+        for (int r = 0; r < 3; ++r)
+        {
+          EXPECT_NEAR(mapped[r], expected[r], 1e-3);
+        }
+      }
+    }
+  }
+
+  // Sections that are not affine, a grid wider than two points, or cubic interpolation: no
+  // shortcut.
+  vtkNew<vtkMatrix4x4> untouched;
+  EXPECT_FALSE(RotatedGrid()->GetSectionMatrix(0.5, untouched));
+  grid->GetPointData()->GetScalars()->SetComponent(7, 1, 5.0);
+  grid->Modified();
+  EXPECT_FALSE(transform->GetSectionMatrix(0.5, untouched));
+  vtkSmartPointer<vtkOrientedGridTransform> cubic = RotatedGrid();
+  cubic->GetDisplacementGrid()->GetPointData()->GetScalars()->Fill(1.0);
+  cubic->GetDisplacementGrid()->Modified();
+  vtkNew<vtkMatrix4x4> section;
+  EXPECT_TRUE(cubic->GetSectionMatrix(0.5, section));
+  cubic->SetInterpolationModeToCubic();
+  EXPECT_FALSE(cubic->GetSectionMatrix(0.5, untouched));
+  vtkSmartPointer<vtkOrientedGridTransform> wide = RotatedGrid();
+  wide->GetDisplacementGrid()->SetDimensions(3, 2, 2);
+  wide->GetDisplacementGrid()->AllocateScalars(VTK_DOUBLE, 3);
+  wide->GetDisplacementGrid()->GetPointData()->GetScalars()->Fill(1.0);
+  EXPECT_FALSE(wide->GetSectionMatrix(0.5, untouched));
+  EXPECT_TRUE(untouched->IsIdentity());
+}

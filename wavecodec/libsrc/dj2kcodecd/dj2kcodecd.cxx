@@ -780,9 +780,13 @@ Uint32 DJ2KDecoderBase::computeNumberOfFragments(Sint32 numberOfFrames,
     DcmPixelItem* item = nullptr;
     if (pixSeq->getItem(item, index).bad() || item == nullptr)
       break;
-    Uint8* bytes = nullptr;
+    // A fragment too short to start a codestream continues the frame: with a maximum fragment
+    // size, a frame's last fragment may hold just its last bytes (the end marker).
     const Uint32 length = item->getLength();
-    if (item->getUint8Array(bytes).bad() || bytes == nullptr || length < 4)
+    if (length < 4)
+      continue;
+    Uint8* bytes = nullptr;
+    if (item->getUint8Array(bytes).bad() || bytes == nullptr)
       break;
     if (isJPEG2000StartOfCodestream(bytes, length))
       return static_cast<Uint32>(index - startItem);

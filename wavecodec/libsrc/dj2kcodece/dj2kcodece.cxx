@@ -517,6 +517,9 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   compressedFrame = nullptr;
   compressedSize = 0;
 
+  // The output buffer outlives the stream, whose destruction releases it.
+  J2KOutputBuffer output;
+  std::memset(&output, 0, sizeof(output));
   J2KEncodeObjects objects;
   {
     opj_image_cmptparm_t* componentParameters =
@@ -654,8 +657,6 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   {
     return EC_MemoryExhausted;
   }
-  J2KOutputBuffer output;
-  std::memset(&output, 0, sizeof(output));
   opj_stream_set_user_data(objects.stream, &output, j2kOutputRelease);
   opj_stream_set_user_data_length(objects.stream, 0);
   opj_stream_set_write_function(objects.stream, j2kOutputWrite);

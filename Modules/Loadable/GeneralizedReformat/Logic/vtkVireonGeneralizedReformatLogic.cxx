@@ -78,6 +78,267 @@ void GetColumn(vtkMatrix4x4* matrix, int column, double v[3])
     v[r] = matrix->GetElement(r, column);
   }
 }
+
+/// Width and height of the cross-sections, in mm.
+struct CrossSectionSize
+{
+  double Width;
+  double Height;
+};
+
+/// The straightened space: a box whose cross-sections span WidthAxis (X) and HeightAxis (Y) and
+/// whose length runs along CurveAxis (Z), from its corner Origin.
+struct StraightenedBox
+{
+  double WidthAxis[3] = { 0.0, 0.0, 0.0 };
+  double HeightAxis[3] = { 0.0, 0.0, 0.0 };
+  double CurveAxis[3] = { 0.0, 0.0, 0.0 };
+  double Origin[3] = { 0.0, 0.0, 0.0 };
+
+  /// Grid point (t, j, section) of the straightening grid: a corner of the box's cross-section
+  /// number \a section, sections being \a samplingDistance apart.
+  void GridPoint(const CrossSectionSize& size,
+    double samplingDistance,
+    int t,
+    int j,
+    int section,
+    double point[3]) const
+  {
+    for (int k = 0; k < 3; ++k)
+    {
+      point[k] = this->Origin[k] + t * size.Width * this->WidthAxis[k] +
+                 j * size.Height * this->HeightAxis[k] +
+                 section * samplingDistance * this->CurveAxis[k];
+    }
+  }
+};
+
+/// A cross-section around the curve: centred on a curve point, its width along Normal and its
+/// height along Binormal.
+struct CrossSectionFrame
+{
+  double Centre[3];
+  double Normal[3];
+  double Binormal[3];
+
+  /// Corner (t, j) of the cross-section, t and j 0 or 1.
+  void Corner(const CrossSectionSize& size, int t, int j, double corner[3]) const
+  {
+    for (int k = 0; k < 3; ++k)
+    {
+      corner[k] = this->Centre[k] + (t - 0.5) * size.Width * this->Normal[k] +
+                  (j - 0.5) * size.Height * this->Binormal[k];
+    }
+  }
+};
+
+/// Rotation-minimising frames along a curve (vtkParallelTransportFrame), optionally turned about
+/// the curve by a fixed angle.
+class CurveFrames
+{
+public:
+  /// Frames whose first normal follows \a initialNormal, then turned by \a angleDeg about each
+  /// tangent (normal towards binormal). False when the filter gives no normals or binormals.
+  bool Compute(vtkPolyData* curve, const double initialNormal[3], double angleDeg)
+  {
+    this->Filter->SetInputData(curve);
+    this->Filter->SetPreferredInitialNormalVector(initialNormal);
+    this->Filter->Update();
+    vtkPointData* pointData = this->Filter->GetOutput()->GetPointData();
+    this->Normals =
+      vtkDoubleArray::SafeDownCast(pointData->GetArray(this->Filter->GetNormalsArrayName()));
+    this->Binormals =
+      vtkDoubleArray::SafeDownCast(pointData->GetArray(this->Filter->GetBinormalsArrayName()));
+    const double angle = vtkMath::RadiansFromDegrees(angleDeg);
+    this->Cosine = std::cos(angle);
+    this->Sine = std::sin(angle);
+    return this->Normals && this->Binormals;
+  }
+
+  /// The cross-section frame at curve point \a pointIndex.
+  void Get(vtkIdType pointIndex, CrossSectionFrame& frame) const
+  {
+    this->Filter->GetOutput()->GetPoint(pointIndex, frame.Centre);
+    double normal[3], binormal[3];
+    this->Normals->GetTypedTuple(pointIndex, normal);
+    this->Binormals->GetTypedTuple(pointIndex, binormal);
+    for (int k = 0; k < 3; ++k)
+    {
+      frame.Normal[k] = this->Cosine * normal[k] + this->Sine * binormal[k];
+      frame.Binormal[k] = -this->Sine * normal[k] + this->Cosine * binormal[k];
+    }
+  }
+
+private:
+  vtkNew<vtkParallelTransportFrame> Filter;
+  vtkDoubleArray* Normals = nullptr;
+  vtkDoubleArray* Binormals = nullptr;
+  double Cosine = 1.0;
+  double Sine = 0.0;
+};
+
+/// The box axes before rotation. CurveAxis runs from the first to the last sampled point. With
+/// stretching, HeightAxis is the fitted plane's normal and CurveAxis is turned into the plane;
+/// otherwise WidthAxis follows the mean of the curve's frame normals. False when no axes can be
+/// found (the curve's ends meet, or it runs along the fitted plane's normal).
+bool ComputeBoxAxes(vtkKOVAMarkupsCurveNode* sampledCurve,
+  const double planeNormal[3],
+  double samplingDistance,
+  bool stretching,
+  StraightenedBox& box)
+{
+  double* X = box.WidthAxis;
+  double* Y = box.HeightAxis;
+  double* Z = box.CurveAxis;
+  const int numberOfPoints = sampledCurve->GetNumberOfControlPoints();
+  double first[3], last[3];
+  sampledCurve->GetNthControlPointPositionWorld(0, first);
+  sampledCurve->GetNthControlPointPositionWorld(numberOfPoints - 1, last);
+  vtkMath::Subtract(last, first, Z);
+  const double endToEnd = vtkMath::Normalize(Z);
+  // Ends that meet (up to rounding) give no direction.
+  if (endToEnd <= 1e-9 * samplingDistance * (numberOfPoints - 1))
+  {
+    Z[0] = Z[1] = Z[2] = 0.0;
+  }
+
+  if (stretching)
+  {
+    std::copy(planeNormal, planeNormal + 3, Y);
+    vtkMath::Cross(Z, Y, X);
+    vtkMath::Normalize(X);
+    double inPlane[3];
+    vtkMath::Cross(X, Y, inPlane);
+    vtkMath::Normalize(inPlane);
+    if (vtkMath::Dot(inPlane, Z) > 0.0)
+    {
+      std::copy(inPlane, inPlane + 3, Z);
+    }
+    else
+    {
+      for (int k = 0; k < 3; ++k)
+      {
+        Z[k] = -inPlane[k];
+        X[k] = -X[k];
+      }
+    }
+  }
+  else
+  {
+    double normalSum[3] = { 0.0, 0.0, 0.0 };
+    for (int i = 0; i < numberOfPoints; ++i)
+    {
+      vtkNew<vtkMatrix4x4> curvePointToWorld;
+      sampledCurve->GetCurvePointToWorldTransformAtPointIndex(
+        sampledCurve->GetCurvePointIndexFromControlPointIndex(i), curvePointToWorld);
+      double normal[3];
+      GetColumn(curvePointToWorld, 0, normal);
+      vtkMath::Add(normalSum, normal, normalSum);
+    }
+    std::copy(normalSum, normalSum + 3, X);
+    vtkMath::Normalize(X);
+    vtkMath::Cross(Z, X, Y);
+    vtkMath::Normalize(Y);
+    vtkMath::Cross(Y, Z, X);
+    vtkMath::Normalize(X);
+  }
+  return vtkMath::Norm(X) >= 0.5 && vtkMath::Norm(Y) >= 0.5 && vtkMath::Norm(Z) >= 0.5;
+}
+
+/// Turns the cross-section axes by \a angleDeg about the curve axis (in the box's own frame).
+void RotateCrossSectionAxes(StraightenedBox& box, double angleDeg)
+{
+  vtkNew<vtkMatrix4x4> axes;
+  SetColumns(axes, box.WidthAxis, box.HeightAxis, box.CurveAxis);
+  vtkNew<vtkTransform> rotation;
+  rotation->Concatenate(axes);
+  rotation->RotateWXYZ(angleDeg, 0.0, 0.0, 1.0);
+  vtkMatrix4x4* rotated = rotation->GetMatrix();
+  GetColumn(rotated, 0, box.WidthAxis);
+  GetColumn(rotated, 1, box.HeightAxis);
+  GetColumn(rotated, 2, box.CurveAxis);
+}
+
+/// Replaces the control points of \a curve by \a points, in order.
+void ReplaceControlPoints(vtkKOVAMarkupsCurveNode* curve, vtkPoints* points)
+{
+  for (int i = curve->GetNumberOfControlPoints() - 1; i >= 0; --i)
+  {
+    curve->RemoveNthControlPoint(i);
+  }
+  for (vtkIdType i = 0; i < points->GetNumberOfPoints(); ++i)
+  {
+    curve->AddControlPoint(vtkVector3d(points->GetPoint(i)), "");
+  }
+}
+
+/// Stretching: moves the curve's world points along the box's width axis onto the plane through
+/// \a planeOrigin spanned by the height and curve axes, and samples the result again into
+/// \a sampledCurve. False when the second sampling fails.
+bool FlattenCurve(vtkVireonGeneralizedReformatLogic* logic,
+  vtkKOVAMarkupsCurveNode* curveNode,
+  vtkKOVAMarkupsCurveNode* sampledCurve,
+  const double planeOrigin[3],
+  const StraightenedBox& box,
+  double samplingDistance)
+{
+  // In plane coordinates (height, curve, width) the third one is dropped.
+  vtkNew<vtkMatrix4x4> planeToWorld;
+  SetColumns(planeToWorld, box.HeightAxis, box.CurveAxis, box.WidthAxis);
+  for (int r = 0; r < 3; ++r)
+  {
+    planeToWorld->SetElement(r, 3, planeOrigin[r]);
+  }
+  vtkNew<vtkMatrix4x4> worldToPlane;
+  vtkMatrix4x4::Invert(planeToWorld, worldToPlane);
+
+  vtkNew<vtkPoints> flattenedPoints;
+  flattenedPoints->SetDataTypeToDouble();
+  logic->GetPointsProjectedToPlane(curveNode->GetCurvePointsWorld(), worldToPlane, flattenedPoints);
+  ReplaceControlPoints(sampledCurve, flattenedPoints);
+
+  vtkNew<vtkPoints> resampledPoints;
+  resampledPoints->SetDataTypeToDouble();
+  if (!vtkKOVAMarkupsCurveNode::ResamplePoints(
+        sampledCurve->GetCurvePointsWorld(), resampledPoints, samplingDistance, false))
+  {
+    return false;
+  }
+  ReplaceControlPoints(sampledCurve, resampledPoints);
+  return true;
+}
+
+/// Centres the box on \a centre across the curve and starts it \a length / 2 before it along.
+void PlaceBox(StraightenedBox& box,
+  const double centre[3],
+  const CrossSectionSize& size,
+  double length)
+{
+  for (int k = 0; k < 3; ++k)
+  {
+    box.Origin[k] = centre[k] - 0.5 * size.Width * box.WidthAxis[k] -
+                    0.5 * size.Height * box.HeightAxis[k] - 0.5 * length * box.CurveAxis[k];
+  }
+}
+
+/// Gives \a transform a displacement grid of 2 x 2 x \a numberOfSections points over the box
+/// (displacements not yet set).
+void CreateGrid(vtkOrientedGridTransform* transform,
+  const StraightenedBox& box,
+  const CrossSectionSize& size,
+  double samplingDistance,
+  int numberOfSections)
+{
+  vtkNew<vtkImageData> grid;
+  grid->SetOrigin(box.Origin);
+  grid->SetDimensions(2, 2, numberOfSections);
+  grid->SetSpacing(size.Width, size.Height, samplingDistance);
+  grid->AllocateScalars(VTK_DOUBLE, 3);
+  vtkNew<vtkMatrix4x4> direction;
+  SetColumns(direction, box.WidthAxis, box.HeightAxis, box.CurveAxis);
+  transform->SetDisplacementGridData(grid);
+  transform->SetGridDirectionMatrix(direction);
+}
 }
 
 //------------------------------------------------------------------------------
@@ -130,190 +391,67 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
     vtkErrorMacro("ComputeStraighteningTransform: curveNode is nullptr");
     return false;
   }
-  const double w = sliceSizeMm[0];
-  const double h = sliceSizeMm[1];
-  const double d = outputSpacingMm * this->GridSpacingFactor;
+  const CrossSectionSize sliceSize{ sliceSizeMm[0], sliceSizeMm[1] };
+  const double samplingDistance = outputSpacingMm * this->GridSpacingFactor;
 
-  vtkNew<vtkPoints> resampledCurvePoints;
-  resampledCurvePoints->SetDataTypeToDouble();
+  // The curve, sampled evenly, as a temporary linear curve node.
+  vtkNew<vtkPoints> sampledPoints;
+  sampledPoints->SetDataTypeToDouble();
   if (!vtkKOVAMarkupsCurveNode::ResamplePoints(
-        curveNode->GetCurvePointsWorld(), resampledCurvePoints, d, false))
+        curveNode->GetCurvePointsWorld(), sampledPoints, samplingDistance, false))
   {
     vtkErrorMacro("ComputeStraighteningTransform: Resampling curve failed");
     return false;
   }
-
   vtkKOVAScene* scene = this->GetKOVAScene();
   if (!scene)
   {
     vtkErrorMacro("ComputeStraighteningTransform: the logic has no scene");
     return false;
   }
-  auto* resampledCurve = vtkKOVAMarkupsCurveNode::SafeDownCast(scene->AddNewNodeByClass(
+  auto* sampledCurve = vtkKOVAMarkupsCurveNode::SafeDownCast(scene->AddNewNodeByClass(
     "vtkKOVAMarkupsCurveNode", "CurvedPlanarReformat_resampled_curve_temp"));
-  if (!resampledCurve)
+  if (!sampledCurve)
   {
     vtkErrorMacro("ComputeStraighteningTransform: cannot create the temporary curve node");
     return false;
   }
-  TemporaryNodeRemover remover(scene, resampledCurve);
-  resampledCurve->SetNumberOfPointsPerInterpolatingSegment(1);
-  resampledCurve->SetCurveTypeToLinear();
-  resampledCurve->SetControlPointPositionsWorld(resampledCurvePoints, true);
-
-  vtkPoints* curvePoints = resampledCurve->GetCurvePointsWorld();
-  if (!curvePoints || curvePoints->GetNumberOfPoints() < 3)
+  TemporaryNodeRemover remover(scene, sampledCurve);
+  sampledCurve->SetNumberOfPointsPerInterpolatingSegment(1);
+  sampledCurve->SetCurveTypeToLinear();
+  sampledCurve->SetControlPointPositionsWorld(sampledPoints, true);
+  vtkPoints* sampledCurvePoints = sampledCurve->GetCurvePointsWorld();
+  if (!sampledCurvePoints || sampledCurvePoints->GetNumberOfPoints() < 3)
   {
     vtkErrorMacro("ComputeStraighteningTransform: Not enough resampled curve points");
     return false;
   }
 
-  vtkNew<vtkPlane> plane;
-  vtkExtraMathUtilities::FitPlaneToPoints(curvePoints, plane);
-  double planeOrigin[3];
-  double planeNormal[3];
-  plane->GetOrigin(planeOrigin);
-  plane->GetNormal(planeNormal);
+  vtkNew<vtkPlane> fittedPlane;
+  vtkExtraMathUtilities::FitPlaneToPoints(sampledCurvePoints, fittedPlane);
 
-  // Z: from the first to the last control point.
-  double first[3], last[3];
-  resampledCurve->GetNthControlPointPositionWorld(0, first);
-  resampledCurve->GetNthControlPointPositionWorld(
-    resampledCurve->GetNumberOfControlPoints() - 1, last);
-  double Z[3];
-  vtkMath::Subtract(last, first, Z);
-  const double endToEnd = vtkMath::Normalize(Z);
-  // Ends that meet (up to rounding) give no direction.
-  const double sampledLength = d * (curvePoints->GetNumberOfPoints() - 1);
-  if (endToEnd <= 1e-9 * sampledLength)
-  {
-    Z[0] = Z[1] = Z[2] = 0.0;
-  }
-
-  double X[3], Y[3];
-  if (stretching)
-  {
-    std::copy(planeNormal, planeNormal + 3, Y);
-    vtkMath::Cross(Z, Y, X);
-    vtkMath::Normalize(X);
-    double T[3];
-    vtkMath::Cross(X, Y, T);
-    vtkMath::Normalize(T);
-    if (vtkMath::Dot(T, Z) > 0.0)
-    {
-      std::copy(T, T + 3, Z);
-    }
-    else
-    {
-      for (int k = 0; k < 3; ++k)
-      {
-        Z[k] = -T[k];
-        X[k] = -X[k];
-      }
-    }
-  }
-  else
-  {
-    double sum[3] = { 0.0, 0.0, 0.0 };
-    for (int i = 0; i < resampledCurve->GetNumberOfControlPoints(); ++i)
-    {
-      const vtkIdType curvePointIndex = resampledCurve->GetCurvePointIndexFromControlPointIndex(i);
-      vtkNew<vtkMatrix4x4> curvePointToWorld;
-      resampledCurve->GetCurvePointToWorldTransformAtPointIndex(curvePointIndex, curvePointToWorld);
-      double localX[3];
-      GetColumn(curvePointToWorld, 0, localX);
-      vtkMath::Add(sum, localX, sum);
-    }
-    std::copy(sum, sum + 3, X);
-    vtkMath::Normalize(X);
-    vtkMath::Cross(Z, X, Y);
-    vtkMath::Normalize(Y);
-    vtkMath::Cross(Y, Z, X);
-    vtkMath::Normalize(X);
-  }
-
-  // A curve whose ends meet, or that lies along the fitted plane's normal, has no straightened
-  // axes: the transform would be singular.
-  if (vtkMath::Norm(X) < 0.5 || vtkMath::Norm(Y) < 0.5 || vtkMath::Norm(Z) < 0.5)
+  StraightenedBox box;
+  if (!ComputeBoxAxes(sampledCurve, fittedPlane->GetNormal(), samplingDistance, stretching, box))
   {
     vtkErrorMacro("ComputeStraighteningTransform: cannot find the straightened axes (the curve's "
                   "ends meet or the curve is degenerate)");
     return false;
   }
+  double unrotatedWidthAxis[3];
+  std::copy(box.WidthAxis, box.WidthAxis + 3, unrotatedWidthAxis);
+  RotateCrossSectionAxes(box, rotationDeg);
 
-  // Rotation about the curve direction, in the local frame.
+  if (stretching &&
+      !FlattenCurve(this, curveNode, sampledCurve, fittedPlane->GetOrigin(), box, samplingDistance))
   {
-    vtkNew<vtkMatrix4x4> axes;
-    SetColumns(axes, X, Y, Z);
-    vtkNew<vtkTransform> rotation;
-    rotation->Concatenate(axes);
-    rotation->RotateWXYZ(rotationDeg, 0.0, 0.0, 1.0);
-    vtkMatrix4x4* rotated = rotation->GetMatrix();
-    GetColumn(rotated, 0, X);
-    GetColumn(rotated, 1, Y);
-    GetColumn(rotated, 2, Z);
+    vtkErrorMacro("ComputeStraighteningTransform: second call to resampling curve failed");
+    return false;
   }
 
-  if (stretching)
-  {
-    vtkNew<vtkMatrix4x4> planeToWorld;
-    SetColumns(planeToWorld, Y, Z, X);
-    for (int r = 0; r < 3; ++r)
-    {
-      planeToWorld->SetElement(r, 3, planeOrigin[r]);
-    }
-    vtkNew<vtkMatrix4x4> worldToPlane;
-    vtkMatrix4x4::Invert(planeToWorld, worldToPlane);
-
-    vtkNew<vtkPoints> projectedPoints;
-    projectedPoints->SetDataTypeToDouble();
-    this->GetPointsProjectedToPlane(curveNode->GetCurvePoints(), worldToPlane, projectedPoints);
-    for (int i = resampledCurve->GetNumberOfControlPoints() - 1; i >= 0; --i)
-    {
-      resampledCurve->RemoveNthControlPoint(i);
-    }
-    for (vtkIdType i = 0; i < projectedPoints->GetNumberOfPoints(); ++i)
-    {
-      resampledCurve->AddControlPoint(vtkVector3d(projectedPoints->GetPoint(i)), "");
-    }
-
-    vtkNew<vtkPoints> secondResampling;
-    secondResampling->SetDataTypeToDouble();
-    if (!vtkKOVAMarkupsCurveNode::ResamplePoints(
-          resampledCurve->GetCurvePointsWorld(), secondResampling, d, false))
-    {
-      vtkErrorMacro("ComputeStraighteningTransform: second call to resampling curve failed");
-      return false;
-    }
-    for (int i = resampledCurve->GetNumberOfControlPoints() - 1; i >= 0; --i)
-    {
-      resampledCurve->RemoveNthControlPoint(i);
-    }
-    for (vtkIdType i = 0; i < secondResampling->GetNumberOfPoints(); ++i)
-    {
-      resampledCurve->AddControlPoint(vtkVector3d(secondResampling->GetPoint(i)), "");
-    }
-  }
-
-  const double L = resampledCurve->GetCurveLengthWorld(0, -1);
-  double O[3];
-  for (int k = 0; k < 3; ++k)
-  {
-    O[k] = planeOrigin[k] - 0.5 * w * X[k] - 0.5 * h * Y[k] - 0.5 * L * Z[k];
-  }
-
-  const int N = resampledCurve->GetNumberOfControlPoints();
-  vtkNew<vtkImageData> grid;
-  grid->SetOrigin(O);
-  grid->SetDimensions(2, 2, N);
-  grid->SetSpacing(w, h, d);
-  grid->AllocateScalars(VTK_DOUBLE, 3);
-  vtkNew<vtkMatrix4x4> gridDirection;
-  SetColumns(gridDirection, X, Y, Z);
+  PlaceBox(box, fittedPlane->GetOrigin(), sliceSize, sampledCurve->GetCurveLengthWorld(0, -1));
+  const int numberOfSections = sampledCurve->GetNumberOfControlPoints();
   vtkNew<vtkOrientedGridTransform> gridTransform;
-  gridTransform->SetDisplacementGridData(grid);
-  gridTransform->SetGridDirectionMatrix(gridDirection);
-
+  CreateGrid(gridTransform, box, sliceSize, samplingDistance, numberOfSections);
   transformToStraightenedNode->SetAndObserveTransformFromParent(gridTransform);
   auto* storedGridTransform =
     vtkGridTransform::SafeDownCast(transformToStraightenedNode->GetTransformFromParent());
@@ -324,70 +462,51 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
     return false;
   }
 
-  vtkNew<vtkParallelTransportFrame> frames;
-  frames->SetInputData(resampledCurve->GetCurveWorld());
-  frames->SetPreferredInitialNormalVector(X);
-  frames->Update();
-  vtkPolyData* framesPolyData = frames->GetOutput();
-  vtkPointData* framePointData = framesPolyData->GetPointData();
-  auto* normals =
-    vtkDoubleArray::SafeDownCast(framePointData->GetArray(frames->GetNormalsArrayName()));
-  auto* binormals =
-    vtkDoubleArray::SafeDownCast(framePointData->GetArray(frames->GetBinormalsArrayName()));
-  if (!normals || !binormals)
+  // The cross-sections turn with the box axes. Turning the frames rather than their initial
+  // normal turns every cross-section by exactly the angle, wherever the curve's first tangent
+  // points. A stretched curve lies in a plane across the turned width axis, so its frames'
+  // normal is that axis throughout and needs no further turn.
+  CurveFrames frames;
+  if (!(stretching
+          ? frames.Compute(sampledCurve->GetCurveWorld(), box.WidthAxis, 0.0)
+          : frames.Compute(sampledCurve->GetCurveWorld(), unrotatedWidthAxis, rotationDeg)))
   {
     vtkErrorMacro("ComputeStraighteningTransform: the curve frames have no normals or binormals");
     return false;
   }
 
+  // Each grid point's displacement carries it from the box to the matching corner of the
+  // cross-section around the curve.
   vtkImageData* displacementGrid = storedGridTransform->GetDisplacementGrid();
   vtkDataArray* displacements = displacementGrid->GetPointData()->GetScalars();
-  vtkNew<vtkAppendPolyData> appendPlanes;
-  for (int i = 0; i < N; ++i)
+  vtkNew<vtkAppendPolyData> reslicingPlanes;
+  for (int section = 0; section < numberOfSections; ++section)
   {
-    const vtkIdType c = resampledCurve->GetCurvePointIndexFromControlPointIndex(i);
-    double P[3], n[3], b[3];
-    framesPolyData->GetPoint(c, P);
-    normals->GetTypedTuple(c, n);
-    binormals->GetTypedTuple(c, b);
-    vtkSmartPointer<vtkPlaneSource> planeSource;
-    if (reslicingPlanesModelNode)
-    {
-      planeSource = vtkSmartPointer<vtkPlaneSource>::New();
-    }
+    const vtkIdType curvePointIndex =
+      sampledCurve->GetCurvePointIndexFromControlPointIndex(section);
+    CrossSectionFrame frame;
+    frames.Get(curvePointIndex, frame);
+    double corners[2][2][3]; // [j][t]: t across the width, j across the height
     for (int j = 0; j < 2; ++j)
     {
       for (int t = 0; t < 2; ++t)
       {
-        double C[3], S[3], displacement[3];
-        for (int k = 0; k < 3; ++k)
-        {
-          C[k] = P[k] + (t - 0.5) * w * n[k] + (j - 0.5) * h * b[k];
-          S[k] = O[k] + t * w * X[k] + j * h * Y[k] + i * d * Z[k];
-          displacement[k] = C[k] - S[k];
-        }
-        displacements->SetTuple(t + 2 * (j + 2 * i), displacement);
-        if (planeSource)
-        {
-          if (t == 0 && j == 0)
-          {
-            planeSource->SetOrigin(C);
-          }
-          else if (t == 0 && j == 1)
-          {
-            planeSource->SetPoint2(C);
-          }
-          else if (t == 1 && j == 0)
-          {
-            planeSource->SetPoint1(C);
-          }
-        }
+        double straightPosition[3];
+        double displacement[3];
+        frame.Corner(sliceSize, t, j, corners[j][t]);
+        box.GridPoint(sliceSize, samplingDistance, t, j, section, straightPosition);
+        vtkMath::Subtract(corners[j][t], straightPosition, displacement);
+        displacements->SetTuple(t + 2 * (j + 2 * section), displacement);
       }
     }
-    if (planeSource)
+    if (reslicingPlanesModelNode)
     {
-      planeSource->Update();
-      appendPlanes->AddInputData(planeSource->GetOutput());
+      vtkNew<vtkPlaneSource> plane;
+      plane->SetOrigin(corners[0][0]);
+      plane->SetPoint1(corners[0][1]);
+      plane->SetPoint2(corners[1][0]);
+      plane->Update();
+      reslicingPlanes->AddInputData(plane->GetOutput());
     }
   }
   displacements->Modified();
@@ -395,7 +514,7 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
 
   if (reslicingPlanesModelNode)
   {
-    appendPlanes->Update();
+    reslicingPlanes->Update();
     if (!reslicingPlanesModelNode->GetDisplayNode())
     {
       reslicingPlanesModelNode->CreateDefaultDisplayNodes();
@@ -405,7 +524,7 @@ bool vtkVireonGeneralizedReformatLogic::ComputeStraighteningTransform(
         displayNode->SetVisibility2D(true);
       }
     }
-    reslicingPlanesModelNode->SetAndObservePolyData(appendPlanes->GetOutput());
+    reslicingPlanesModelNode->SetAndObservePolyData(reslicingPlanes->GetOutput());
   }
   return true;
 }

@@ -36,10 +36,13 @@ public:
 
   /// Computes the straightening transform of \a curveNode into \a transformToStraightenedNode
   /// (as its transform from parent): a box of \a sliceSizeMm (width, height) across the curve,
-  /// sampled along it every outputSpacingMm * GridSpacingFactor. With \a stretching the curve is
-  /// first flattened into its best-fitting plane; \a rotationDeg turns the cross-sections about
-  /// the curve direction. With \a reslicingPlanesModelNode the node receives one rectangle per
-  /// sampled curve position. Needs the logic's scene (for a temporary curve node).
+  /// sampled along it every outputSpacingMm * GridSpacingFactor. Everything is computed from the
+  /// curve's world coordinates, so a curve under a parent transform is straightened where it
+  /// lies. With \a stretching the curve is first flattened along the box's width axis onto the
+  /// plane through its best-fitting plane's centre; \a rotationDeg turns the cross-sections (and
+  /// so the image content) by exactly that angle about the curve. With
+  /// \a reslicingPlanesModelNode the node receives one rectangle per sampled curve position.
+  /// Needs the logic's scene (for a temporary curve node).
   bool ComputeStraighteningTransform(vtkKOVATransformNode* transformToStraightenedNode,
     vtkKOVAMarkupsCurveNode* curveNode,
     const double sliceSizeMm[2],

@@ -2,12 +2,16 @@
 //
 //   curvedreformat --volume IN --curve CURVE.csv --output OUT [options]
 //
-// IN is VTK XML image data (.vti), MetaImage (.mha, .mhd) or NRRD (.nrrd, .nhdr); the curve file
-// lists one point per line as x,y,z (an optional header line first) in the volume file's physical
-// coordinates, which the outputs use too. Nothing is written unless every step succeeds.
+// The volume and curve files are read by CurvedReformatFiles and CurvedReformatDicom, the
+// preview is drawn by CurvedReformatPreview; this file is the command line and the run through
+// the reformat logic. Nothing is written unless every step succeeds.
+
+#include "CurvedReformatDicom.h"
+#include "CurvedReformatFiles.h"
+#include "CurvedReformatPreview.h"
 
 #include <vtkKOVAApplicationLogic.h>
-#include <vtkKOVALabelMapVolumeNode.h>
+#include <vtkKOVACommandLineModuleNode.h>
 #include <vtkKOVAMarkupsCurveNode.h>
 #include <vtkKOVAModelNode.h>
 #include <vtkKOVAScalarVolumeNode.h>
@@ -16,39 +20,28 @@
 #include <vtkVireonCLIModuleLogic.h>
 #include <vtkVireonGeneralizedReformatLogic.h>
 
-#include <vtkDataArray.h>
+#include <vtkCallbackCommand.h>
 #include <vtkImageData.h>
 #include <vtkLogger.h>
-#include <vtkMath.h>
-#include <vtkMatrix3x3.h>
 #include <vtkMatrix4x4.h>
-#include <vtkMetaImageReader.h>
 #include <vtkNew.h>
-#include <vtkNrrdReader.h>
-#include <vtkObjectFactory.h>
-#include <vtkOutputWindow.h>
-#include <vtkPNGWriter.h>
 #include <vtkPointData.h>
-#include <vtkPolyData.h>
 #include <vtkSmartPointer.h>
-#include <vtkXMLImageDataReader.h>
-#include <vtkXMLImageDataWriter.h>
-#include <vtkXMLPolyDataWriter.h>
 
-#include <vtksys/SystemTools.hxx>
+#include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <iostream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
+
+using namespace CurvedReformat;
 
 namespace
 {
@@ -57,76 +50,49 @@ const char* const Usage =
 
 Straightens the volume IN along the curve in CURVE.csv and writes the straightened volume to OUT.
 
-  --volume IN            input volume: .vti, .mha, .mhd, .nrrd or .nhdr
-  --curve CURVE.csv      curve points, one x,y,z per line (an optional header line first), in
-                         the volume file's physical coordinates (mm)
+Options:
+  --volume IN            input volume: a folder of DICOM files (one series; subfolders are
+                         searched too), a multi-frame DICOM file, or .vti, .mha, .mhd, .nrrd,
+                         .nhdr; DICOM pixel data may be JPEG, JPEG-LS, RLE or JPEG 2000 compressed
+  --series-uid UID       the series to read when the DICOM folder holds several
+  --curve CURVE.csv      curve points, one x,y,z per line in mm (an optional header line first),
+                         in the volume's physical frame (see below)
   --output OUT           straightened volume: .vti or .mha
   --slice-size W H       cross-section width and height in mm (default 40 40)
   --spacing S            output voxel size in mm (default: the input's smallest spacing)
-  --rotation DEG         rotation of the cross-sections about the curve direction (default 0)
+  --rotation DEG         rotation of the cross-sections about the curve (default 0)
   --stretch              flatten the curve into its best-fitting plane first
   --label-map            the input holds labels: nearest-neighbour resampling
   --projection FILE      also write the mean projection along --projection-axis: .png (8-bit,
                          windowed to its range), .vti or .mha (the values)
-  --projection-axis A    0, 1 or 2 (default 1)
+  --projection-axis A    0, 1 or 2 (default 1); needs --projection
   --planes FILE.vtp      also write the reslicing planes as a model
+  --preview FILE.png     also write the two longitudinal cuts through the straightened volume's
+                         centre line (X-Z and Y-Z) side by side, with a millimetre scale bar
+  --window CENTER WIDTH  grey-level window of the preview (default: the 1st to 99th percentile)
+  --max-memory SIZE      refuse to run when the estimated memory exceeds SIZE: bytes, or a number
+                         with K, M, G or T (default: half of the physical memory)
+  -v, --verbose          show progress on standard error as lines, also when it is not a
+                         terminal
+  --version              print the version and exit
   -h, --help             show this help
+Options with values also take the form --option=value (--slice-size=W,H, --window=C,W).
+
+Coordinates:
+  The curve is given in the volume's physical frame, in which the outputs are placed too. For
+  DICOM input that is DICOM's patient coordinate system (LPS): x towards the patient's left, y
+  towards the back, z towards the head, as in Image Position (Patient). The host application
+  shows RAS coordinates (x towards the right, y towards the front): negate x and y of a point
+  copied from it. For .vti, .mha and .nrrd input it is the file's own frame (MetaImage files
+  from ITK are LPS).
+
+Progress:
+  Shown on standard error when it is a terminal, for runs longer than a second; with --verbose
+  as one line per tenth of each stage (reading, straightening, writing).
+
+Exit status:
+  0 done, 1 failure (one line on standard error), 2 wrong command line.
 )";
-
-/// A failure with a one-line message; exit code 2 for command-line errors, 1 otherwise.
-struct Failure
-{
-  std::string Message;
-  int ExitCode = 1;
-};
-
-/// Collects VTK's error texts instead of printing them.
-class CapturingOutputWindow : public vtkOutputWindow
-{
-public:
-  static CapturingOutputWindow* New();
-  vtkTypeMacro(CapturingOutputWindow, vtkOutputWindow);
-  void DisplayErrorText(const char* text) override { this->Errors.emplace_back(text ? text : ""); }
-  void DisplayWarningText(const char*) override {}
-  void DisplayGenericWarningText(const char*) override {}
-  void DisplayText(const char*) override {}
-  void DisplayDebugText(const char*) override {}
-
-  /// The message of the first error (the text after the object's description), or "".
-  std::string FirstMessage() const
-  {
-    if (this->Errors.empty())
-    {
-      return "";
-    }
-    std::string message = this->Errors.front();
-    const size_t start = message.find("): ");
-    if (start != std::string::npos)
-    {
-      message = message.substr(start + 3);
-    }
-    message = message.substr(0, message.find('\n'));
-    return message;
-  }
-  std::vector<std::string> Errors;
-};
-vtkStandardNewMacro(CapturingOutputWindow);
-
-std::string Trim(const std::string& text)
-{
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos)
-  {
-    return "";
-  }
-  const size_t last = text.find_last_not_of(" \t\r\n");
-  return text.substr(first, last - first + 1);
-}
-
-std::string Extension(const std::string& path)
-{
-  return vtksys::SystemTools::LowerCase(vtksys::SystemTools::GetFilenameLastExtension(path));
-}
 
 double ParseNumber(const std::string& text, const std::string& option)
 {
@@ -140,9 +106,71 @@ double ParseNumber(const std::string& text, const std::string& option)
   return value;
 }
 
+/// Bytes from "1000000", "512M", "1.5G" (powers of 1024; "B" or "iB" may follow the letter).
+double ParseSize(const std::string& text, const std::string& option)
+{
+  size_t end = 0;
+  while (
+    end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
+  {
+    ++end;
+  }
+  std::string unit = text.substr(end);
+  for (const char* suffix : { "iB", "B" })
+  {
+    const std::string s = suffix;
+    if (unit.size() > s.size() && unit.compare(unit.size() - s.size(), s.size(), s) == 0)
+    {
+      unit.erase(unit.size() - s.size());
+      break;
+    }
+  }
+  const std::string units = "KMGT";
+  double factor = 1.0;
+  if (!unit.empty())
+  {
+    const size_t at =
+      unit.size() == 1 ? units.find(static_cast<char>(std::toupper(unit[0]))) : std::string::npos;
+    if (at == std::string::npos)
+    {
+      throw Failure{ option + " expects a size such as 4G or 512M, got \"" + text + "\"", 2 };
+    }
+    factor = std::pow(1024.0, static_cast<double>(at + 1));
+  }
+  const double value = ParseNumber(text.substr(0, end), option) * factor;
+  if (value <= 0.0)
+  {
+    throw Failure{ option + " needs a positive size", 2 };
+  }
+  return value;
+}
+
+std::string FormatBytes(double bytes)
+{
+  const char* units[] = { "bytes", "KB", "MB", "GB", "TB", "PB", "EB" };
+  int unit = 0;
+  while (bytes >= 1024.0 && unit < 6)
+  {
+    bytes /= 1024.0;
+    ++unit;
+  }
+  std::ostringstream text;
+  text.precision(3);
+  text << bytes << " " << units[unit];
+  return text.str();
+}
+
+double PhysicalMemory()
+{
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGE_SIZE);
+  return pages > 0 && pageSize > 0 ? static_cast<double>(pages) * pageSize : 0.0;
+}
+
 struct Options
 {
   std::string Volume;
+  std::string SeriesUID;
   std::string Curve;
   std::string Output;
   double SliceSize[2] = { 40.0, 40.0 };
@@ -152,44 +180,103 @@ struct Options
   bool LabelMap = false;
   std::string Projection;
   int ProjectionAxis = 1;
+  bool ProjectionAxisGiven = false;
   std::string Planes;
+  std::string Preview;
+  bool WindowGiven = false;
+  Window PreviewWindow;
+  double MaxMemory = 0.0; // 0: half of the physical memory
+  bool Verbose = false;
   bool Help = false;
+  bool Version = false;
 };
 
 Options ParseOptions(int argc, char* argv[])
 {
   Options options;
-  auto value = [&](int& i, const std::string& option) -> std::string
-  {
-    if (i + 1 >= argc)
-    {
-      throw Failure{ option + " needs a value", 2 };
-    }
-    return argv[++i];
-  };
   for (int i = 1; i < argc; ++i)
   {
-    const std::string arg = argv[i];
+    std::string arg = argv[i];
+    // --option=value: the value given inline (two values separated by a comma).
+    std::vector<std::string> inlineValues;
+    bool hasInline = false;
+    const size_t equals = arg.find('=');
+    if (arg.rfind("--", 0) == 0 && equals != std::string::npos)
+    {
+      hasInline = true;
+      std::stringstream values(arg.substr(equals + 1));
+      std::string value;
+      while (std::getline(values, value, ','))
+      {
+        inlineValues.push_back(value);
+      }
+      if (inlineValues.empty())
+      {
+        inlineValues.emplace_back();
+      }
+      arg.erase(equals);
+    }
+    auto values = [&](int count) -> std::vector<std::string>
+    {
+      if (hasInline)
+      {
+        if (static_cast<int>(inlineValues.size()) != count)
+        {
+          throw Failure{
+            arg + " needs " + (count == 1 ? "a value" : "two values (" + arg + "=A,B)"), 2
+          };
+        }
+        return inlineValues;
+      }
+      if (i + count >= argc)
+      {
+        throw Failure{ arg + (count == 1 ? " needs a value" : " needs two values"), 2 };
+      }
+      std::vector<std::string> result(argv + i + 1, argv + i + 1 + count);
+      i += count;
+      return result;
+    };
+    auto flag = [&]()
+    {
+      if (hasInline)
+      {
+        throw Failure{ arg + " takes no value", 2 };
+      }
+      return true;
+    };
     if (arg == "-h" || arg == "--help")
     {
-      options.Help = true;
+      options.Help = flag();
+    }
+    else if (arg == "--version")
+    {
+      options.Version = flag();
+    }
+    else if (arg == "-v" || arg == "--verbose")
+    {
+      options.Verbose = flag();
     }
     else if (arg == "--volume")
     {
-      options.Volume = value(i, arg);
+      options.Volume = values(1)[0];
+    }
+    else if (arg == "--series-uid")
+    {
+      options.SeriesUID = values(1)[0];
     }
     else if (arg == "--curve")
     {
-      options.Curve = value(i, arg);
+      options.Curve = values(1)[0];
     }
     else if (arg == "--output")
     {
-      options.Output = value(i, arg);
+      options.Output = values(1)[0];
     }
     else if (arg == "--slice-size")
     {
-      options.SliceSize[0] = ParseNumber(value(i, arg), arg);
-      options.SliceSize[1] = ParseNumber(value(i, arg), arg);
+      const std::vector<std::string> size = values(2);
+      options.SliceSize[0] = ParseNumber(size[0], arg);
+      options.SliceSize[1] = ParseNumber(size[1], arg);
       if (options.SliceSize[0] <= 0.0 || options.SliceSize[1] <= 0.0)
       {
         throw Failure{ "--slice-size needs two positive sizes", 2 };
@@ -197,7 +284,7 @@ Options ParseOptions(int argc, char* argv[])
     }
     else if (arg == "--spacing")
     {
-      options.Spacing = ParseNumber(value(i, arg), arg);
+      options.Spacing = ParseNumber(values(1)[0], arg);
       if (options.Spacing <= 0.0)
       {
         throw Failure{ "--spacing needs a positive size", 2 };
@@ -205,39 +292,59 @@ Options ParseOptions(int argc, char* argv[])
     }
     else if (arg == "--rotation")
     {
-      options.Rotation = ParseNumber(value(i, arg), arg);
+      options.Rotation = ParseNumber(values(1)[0], arg);
     }
     else if (arg == "--stretch")
     {
-      options.Stretch = true;
+      options.Stretch = flag();
     }
     else if (arg == "--label-map")
     {
-      options.LabelMap = true;
+      options.LabelMap = flag();
     }
     else if (arg == "--projection")
     {
-      options.Projection = value(i, arg);
+      options.Projection = values(1)[0];
     }
     else if (arg == "--projection-axis")
     {
-      const std::string text = value(i, arg);
+      const std::string text = values(1)[0];
       if (text != "0" && text != "1" && text != "2")
       {
         throw Failure{ "--projection-axis must be 0, 1 or 2, got \"" + text + "\"", 2 };
       }
       options.ProjectionAxis = text[0] - '0';
+      options.ProjectionAxisGiven = true;
     }
     else if (arg == "--planes")
     {
-      options.Planes = value(i, arg);
+      options.Planes = values(1)[0];
+    }
+    else if (arg == "--preview")
+    {
+      options.Preview = values(1)[0];
+    }
+    else if (arg == "--window")
+    {
+      const std::vector<std::string> window = values(2);
+      options.PreviewWindow.Centre = ParseNumber(window[0], arg);
+      options.PreviewWindow.Width = ParseNumber(window[1], arg);
+      if (options.PreviewWindow.Width <= 0.0)
+      {
+        throw Failure{ "--window needs a positive width", 2 };
+      }
+      options.WindowGiven = true;
+    }
+    else if (arg == "--max-memory")
+    {
+      options.MaxMemory = ParseSize(values(1)[0], arg);
     }
     else
     {
       throw Failure{ "unknown option \"" + arg + "\" (see --help)", 2 };
     }
   }
-  if (options.Help)
+  if (options.Help || options.Version)
   {
     return options;
   }
@@ -258,192 +365,167 @@ Options ParseOptions(int argc, char* argv[])
       throw Failure{ "--projection must end in .png, .vti or .mha", 2 };
     }
   }
+  else if (options.ProjectionAxisGiven)
+  {
+    throw Failure{ "--projection-axis needs --projection", 2 };
+  }
   if (!options.Planes.empty() && Extension(options.Planes) != ".vtp")
   {
     throw Failure{ "--planes must end in .vtp", 2 };
+  }
+  if (!options.Preview.empty() && Extension(options.Preview) != ".png")
+  {
+    throw Failure{ "--preview must end in .png", 2 };
+  }
+  if (options.WindowGiven && options.Preview.empty())
+  {
+    throw Failure{ "--window needs --preview", 2 };
   }
   return options;
 }
 
 //------------------------------------------------------------------------------
-// Volume files
-
-/// Voxels plus physical geometry: physical = origin + directions * (spacing * ijk).
-struct Volume
+/// Percent done on standard error: on a terminal once the run has taken a second, rewritten in
+/// place; with --verbose from the start, one line per tenth of each stage.
+class ProgressReport
 {
-  vtkSmartPointer<vtkImageData> Image;
-  double Origin[3] = { 0, 0, 0 };
-  double Spacing[3] = { 1, 1, 1 };
-  double Directions[3][3] = { { 1, 0, 0 }, { 0, 1, 0 }, { 0, 0, 1 } }; // columns: voxel axes
+public:
+  ProgressReport(bool verbose)
+    : Lines(verbose)
+    , Enabled(verbose || isatty(STDERR_FILENO) != 0)
+    , Start(std::chrono::steady_clock::now())
+  {
+  }
+  /// A run that failed leaves its stage where it was; only the terminal line is cleared.
+  ~ProgressReport() { this->ClearLine(); }
+
+  /// Starts a stage: its progress runs from 0 % to 100 %.
+  void Stage(const std::string& name)
+  {
+    this->EndStage();
+    this->Name = name;
+    this->Shown = -1;
+    this->Report(0.0);
+  }
+
+  void Report(double fraction)
+  {
+    if (!this->Enabled || this->Name.empty())
+    {
+      return;
+    }
+    const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - this->Start).count();
+    if (!this->Lines && seconds < 1.0)
+    {
+      return;
+    }
+    const int percent = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 100.0);
+    const int shown = this->Lines ? percent / 10 * 10 : percent;
+    if (shown <= this->Shown)
+    {
+      return;
+    }
+    this->Shown = shown;
+    if (this->Lines)
+    {
+      std::cerr << "curvedreformat: " << this->Name << " " << shown << "%" << std::endl;
+    }
+    else
+    {
+      std::cerr << "\rcurvedreformat: " << this->Name << " " << shown << "%   " << std::flush;
+      this->LineOpen = true;
+    }
+  }
+
+  /// Ends the last stage (at 100 %) and clears the line rewritten on a terminal.
+  void Finish()
+  {
+    this->EndStage();
+    this->Name.clear();
+    this->ClearLine();
+  }
+
+  ProgressFunction Function()
+  {
+    return [this](double fraction) { this->Report(fraction); };
+  }
+
+private:
+  void ClearLine()
+  {
+    if (this->LineOpen)
+    {
+      std::cerr << "\r\033[K" << std::flush;
+      this->LineOpen = false;
+    }
+  }
+
+  void EndStage()
+  {
+    if (!this->Name.empty())
+    {
+      this->Report(1.0);
+    }
+  }
+
+  bool Lines;
+  bool Enabled;
+  std::chrono::steady_clock::time_point Start;
+  std::string Name;
+  int Shown = -1;
+  bool LineOpen = false;
 };
 
-/// The text header of a MetaImage or NRRD file (up to the data or an empty line).
-std::vector<std::string> HeaderLines(const std::string& path)
+//------------------------------------------------------------------------------
+/// The host's pieces: a scene, the application logic, the resampling module and the reformat
+/// logic; the progress of resampling runs goes to a ProgressReport.
+class Reformat
 {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> lines;
-  std::string line;
-  while (lines.size() < 200 && std::getline(in, line))
+public:
+  Reformat(ProgressReport& progress)
   {
-    if (!line.empty() && line.back() == '\r')
-    {
-      line.pop_back();
-    }
-    if (line.empty())
-    {
-      break; // NRRD: the data follows
-    }
-    lines.push_back(line);
-    if (line.rfind("ElementDataFile", 0) == 0)
-    {
-      break;
-    }
-  }
-  return lines;
-}
+    this->ApplicationLogic->SetKOVAScene(this->Scene);
+    this->ResampleLogic->SetModuleName("ResampleScalarVectorDWIVolume");
+    this->ResampleLogic->SetKOVAApplicationLogic(this->ApplicationLogic);
+    this->ResampleLogic->SetKOVAScene(this->Scene);
+    this->ApplicationLogic->SetModuleLogic("ResampleScalarVectorDWIVolume", this->ResampleLogic);
+    this->Logic->SetKOVAApplicationLogic(this->ApplicationLogic);
+    this->Logic->SetKOVAScene(this->Scene);
+    this->Logic->GetVolumeResampler("ResampleScalarVectorDWIVolume")
+      ->SetKOVAApplicationLogic(this->ApplicationLogic);
 
-std::vector<double> Numbers(const std::string& text)
-{
-  std::string cleaned = text;
-  std::replace_if(
-    cleaned.begin(), cleaned.end(), [](char c) { return c == '(' || c == ')' || c == ','; }, ' ');
-  std::istringstream in(cleaned);
-  std::vector<double> numbers;
-  double v;
-  while (in >> v)
-  {
-    numbers.push_back(v);
+    this->ProgressObserver->SetClientData(&progress);
+    this->ProgressObserver->SetCallback(
+      [](vtkObject*, unsigned long, void* clientData, void* callData)
+      { static_cast<ProgressReport*>(clientData)->Report(*static_cast<double*>(callData)); });
+    this->NodeObserver->SetClientData(this->ProgressObserver);
+    this->NodeObserver->SetCallback(
+      [](vtkObject*, unsigned long, void* clientData, void* callData)
+      {
+        if (auto* run =
+              vtkKOVACommandLineModuleNode::SafeDownCast(static_cast<vtkObject*>(callData)))
+        {
+          run->AddObserver(vtkCommand::ProgressEvent, static_cast<vtkCallbackCommand*>(clientData));
+        }
+      });
+    this->Scene->AddObserver(vtkKOVAScene::NodeAddedEvent, this->NodeObserver);
   }
-  return numbers;
-}
+  ~Reformat() { this->ApplicationLogic->SetModuleLogic("ResampleScalarVectorDWIVolume", nullptr); }
 
-/// Rotated axes that the VTK readers do not report: MetaImage TransformMatrix (the direction of
-/// each voxel axis in turn), NRRD space directions (one vector per axis, its length the spacing)
-/// and space origin.
-void ReadHeaderDirections(const std::string& path, const std::string& ext, Volume& volume)
-{
-  for (const std::string& line : HeaderLines(path))
+  template <typename T>
+  T* Add(const char* className, const char* name)
   {
-    const size_t separator = line.find(ext == ".mha" || ext == ".mhd" ? '=' : ':');
-    if (separator == std::string::npos)
-    {
-      continue;
-    }
-    std::string key = Trim(line.substr(0, separator));
-    const std::vector<double> values = Numbers(line.substr(separator + 1));
-    if ((ext == ".mha" || ext == ".mhd") &&
-        (key == "TransformMatrix" || key == "Rotation" || key == "Orientation"))
-    {
-      if (values.size() != 9)
-      {
-        throw Failure{ "cannot read volume " + path + ": " + key + " needs 9 numbers" };
-      }
-      for (int axis = 0; axis < 3; ++axis)
-      {
-        for (int r = 0; r < 3; ++r)
-        {
-          volume.Directions[r][axis] = values[3 * axis + r];
-        }
-      }
-    }
-    else if ((ext == ".nrrd" || ext == ".nhdr") && key == "space directions")
-    {
-      if (values.size() != 9)
-      {
-        throw Failure{ "cannot read volume " + path + ": space directions needs 3 vectors" };
-      }
-      for (int axis = 0; axis < 3; ++axis)
-      {
-        double v[3] = { values[3 * axis], values[3 * axis + 1], values[3 * axis + 2] };
-        const double length = vtkMath::Normalize(v);
-        if (length == 0.0)
-        {
-          throw Failure{ "cannot read volume " + path + ": a space direction is zero" };
-        }
-        volume.Spacing[axis] = length;
-        for (int r = 0; r < 3; ++r)
-        {
-          volume.Directions[r][axis] = v[r];
-        }
-      }
-    }
-    else if ((ext == ".nrrd" || ext == ".nhdr") && key == "space origin" && values.size() == 3)
-    {
-      std::copy(values.begin(), values.end(), volume.Origin);
-    }
+    return T::SafeDownCast(this->Scene->AddNewNodeByClass(className, name));
   }
-}
 
-Volume ReadVolume(const std::string& path, CapturingOutputWindow* errors)
-{
-  if (!vtksys::SystemTools::FileExists(path, true))
-  {
-    throw Failure{ "cannot read volume " + path + ": no such file" };
-  }
-  const std::string ext = Extension(path);
-  vtkSmartPointer<vtkAlgorithm> reader;
-  if (ext == ".vti")
-  {
-    auto xml = vtkSmartPointer<vtkXMLImageDataReader>::New();
-    xml->SetFileName(path.c_str());
-    reader = xml;
-  }
-  else if (ext == ".mha" || ext == ".mhd")
-  {
-    auto meta = vtkSmartPointer<vtkMetaImageReader>::New();
-    if (!meta->CanReadFile(path.c_str()))
-    {
-      throw Failure{ "cannot read volume " + path + ": not a MetaImage file" };
-    }
-    meta->SetFileName(path.c_str());
-    reader = meta;
-  }
-  else if (ext == ".nrrd" || ext == ".nhdr")
-  {
-    auto nrrd = vtkSmartPointer<vtkNrrdReader>::New();
-    if (!nrrd->CanReadFile(path.c_str()))
-    {
-      throw Failure{ "cannot read volume " + path + ": not a NRRD file" };
-    }
-    nrrd->SetFileName(path.c_str());
-    reader = nrrd;
-  }
-  else
-  {
-    throw Failure{ "cannot read volume " + path +
-                   ": unknown format (use .vti, .mha, .mhd, .nrrd or .nhdr)" };
-  }
-  errors->Errors.clear();
-  reader->Update();
-  vtkImageData* image = vtkImageData::SafeDownCast(reader->GetOutputDataObject(0));
-  if (!errors->Errors.empty() || !image || image->GetNumberOfPoints() == 0 ||
-      !image->GetPointData()->GetScalars())
-  {
-    const std::string reason = errors->FirstMessage();
-    throw Failure{ "cannot read volume " + path +
-                   (reason.empty() ? ": no voxels" : ": " + reason) };
-  }
-  Volume volume;
-  volume.Image = vtkSmartPointer<vtkImageData>::New();
-  volume.Image->ShallowCopy(image);
-  image->GetOrigin(volume.Origin);
-  image->GetSpacing(volume.Spacing);
-  if (vtkMatrix3x3* direction = image->GetDirectionMatrix())
-  {
-    for (int r = 0; r < 3; ++r)
-    {
-      for (int c = 0; c < 3; ++c)
-      {
-        volume.Directions[r][c] = direction->GetElement(r, c);
-      }
-    }
-  }
-  if (ext != ".vti")
-  {
-    ReadHeaderDirections(path, ext, volume);
-  }
-  return volume;
-}
+  vtkNew<vtkKOVAScene> Scene;
+  vtkNew<vtkKOVAApplicationLogic> ApplicationLogic;
+  vtkNew<vtkVireonCLIModuleLogic> ResampleLogic;
+  vtkNew<vtkVireonGeneralizedReformatLogic> Logic;
+  vtkNew<vtkCallbackCommand> ProgressObserver;
+  vtkNew<vtkCallbackCommand> NodeObserver;
+};
 
 void SetNodeGeometry(vtkKOVAVolumeNode* node, const Volume& volume)
 {
@@ -469,346 +551,173 @@ Volume NodeVolume(vtkKOVAVolumeNode* node)
   return volume;
 }
 
-const char* MetaElementType(int vtkType)
+/// Distance from \a point to the box \a bounds (0 inside).
+double DistanceOutside(const double point[3], const double bounds[6])
 {
-  switch (vtkType)
+  double squared = 0.0;
+  for (int k = 0; k < 3; ++k)
   {
-    case VTK_CHAR:
-    case VTK_SIGNED_CHAR:
-      return "MET_CHAR";
-    case VTK_UNSIGNED_CHAR:
-      return "MET_UCHAR";
-    case VTK_SHORT:
-      return "MET_SHORT";
-    case VTK_UNSIGNED_SHORT:
-      return "MET_USHORT";
-    case VTK_INT:
-      return "MET_INT";
-    case VTK_UNSIGNED_INT:
-      return "MET_UINT";
-    case VTK_LONG_LONG:
-      return "MET_LONG_LONG";
-    case VTK_UNSIGNED_LONG_LONG:
-      return "MET_ULONG_LONG";
-    case VTK_FLOAT:
-      return "MET_FLOAT";
-    case VTK_DOUBLE:
-      return "MET_DOUBLE";
-    default:
-      return nullptr;
+    const double below = bounds[2 * k] - point[k];
+    const double above = point[k] - bounds[2 * k + 1];
+    const double d = std::max({ below, above, 0.0 });
+    squared += d * d;
   }
+  return std::sqrt(squared);
 }
 
-/// Writes a MetaImage file with its data inline; TransformMatrix gives the direction of each
-/// voxel axis in turn.
-void WriteMetaImage(const Volume& volume, const std::string& path)
+std::string PointText(const CurvePoint& point)
 {
-  vtkImageData* image = volume.Image;
-  const char* type = MetaElementType(image->GetScalarType());
-  if (!type)
-  {
-    throw Failure{ "cannot write " + path + ": unsupported voxel type" };
-  }
-  int dims[3];
-  image->GetDimensions(dims);
-  int extent[6];
-  image->GetExtent(extent);
-  // The file's first voxel is the extent's first voxel.
-  double offset[3];
-  for (int r = 0; r < 3; ++r)
-  {
-    offset[r] = volume.Origin[r];
-    for (int c = 0; c < 3; ++c)
-    {
-      offset[r] += volume.Directions[r][c] * volume.Spacing[c] * extent[2 * c];
-    }
-  }
-  std::ofstream out(path, std::ios::binary);
-  out.precision(17);
-  out << "ObjectType = Image\nNDims = 3\nBinaryData = True\nBinaryDataByteOrderMSB = False\n"
-      << "CompressedData = False\n";
-  out << "TransformMatrix =";
-  for (int c = 0; c < 3; ++c)
-  {
-    for (int r = 0; r < 3; ++r)
-    {
-      out << " " << volume.Directions[r][c];
-    }
-  }
-  out << "\nOffset = " << offset[0] << " " << offset[1] << " " << offset[2] << "\n";
-  out << "CenterOfRotation = 0 0 0\n";
-  out << "ElementSpacing = " << volume.Spacing[0] << " " << volume.Spacing[1] << " "
-      << volume.Spacing[2] << "\n";
-  out << "DimSize = " << dims[0] << " " << dims[1] << " " << dims[2] << "\n";
-  if (image->GetNumberOfScalarComponents() > 1)
-  {
-    out << "ElementNumberOfChannels = " << image->GetNumberOfScalarComponents() << "\n";
-  }
-  out << "ElementType = " << type << "\nElementDataFile = LOCAL\n";
-  vtkDataArray* scalars = image->GetPointData()->GetScalars();
-  out.write(static_cast<const char*>(scalars->GetVoidPointer(0)),
-    static_cast<std::streamsize>(scalars->GetDataSize() * scalars->GetDataTypeSize()));
-  if (!out)
-  {
-    throw Failure{ "cannot write " + path };
-  }
+  std::ostringstream text;
+  text << "(" << point.Position[0] << ", " << point.Position[1] << ", " << point.Position[2] << ")";
+  return text.str();
 }
 
-void WriteVTI(const Volume& volume, const std::string& path)
+/// Refuses a curve of which no point lies in the volume, and a run whose memory estimate exceeds
+/// the limit, naming the curve point that lies farthest outside the volume when it is far
+/// (beyond the volume's own size and the slice size): most likely a mistyped coordinate.
+void CheckCurveAndSize(const Options& options,
+  const std::vector<CurvePoint>& curvePoints,
+  const double bounds[6],
+  double margin,
+  double curveLength,
+  double spacing,
+  const Volume& input)
 {
-  vtkNew<vtkImageData> image;
-  image->ShallowCopy(volume.Image);
-  image->SetOrigin(volume.Origin);
-  image->SetSpacing(volume.Spacing);
-  image->SetDirectionMatrix(volume.Directions[0][0],
-    volume.Directions[0][1],
-    volume.Directions[0][2],
-    volume.Directions[1][0],
-    volume.Directions[1][1],
-    volume.Directions[1][2],
-    volume.Directions[2][0],
-    volume.Directions[2][1],
-    volume.Directions[2][2]);
-  vtkNew<vtkXMLImageDataWriter> writer;
-  writer->SetInputData(image);
-  writer->SetFileName(path.c_str());
-  if (!writer->Write())
+  const CurvePoint* farthest = nullptr;
+  double farthestDistance = 0.0;
+  bool anyInside = false;
+  for (const CurvePoint& point : curvePoints)
   {
-    throw Failure{ "cannot write " + path };
+    const double distance = DistanceOutside(point.Position.data(), bounds);
+    anyInside = anyInside || distance <= margin;
+    if (distance > farthestDistance)
+    {
+      farthestDistance = distance;
+      farthest = &point;
+    }
+  }
+  const double diagonal =
+    std::sqrt(std::pow(bounds[1] - bounds[0], 2) + std::pow(bounds[3] - bounds[2], 2) +
+              std::pow(bounds[5] - bounds[4], 2));
+  const double farLimit = std::max({ diagonal, options.SliceSize[0], options.SliceSize[1] });
+  std::string farPoint;
+  if (farthest && farthestDistance > farLimit)
+  {
+    std::ostringstream text;
+    text.precision(3);
+    text << "; curve point " << PointText(*farthest) << " on line " << farthest->Line << " of "
+         << options.Curve << " lies " << farthestDistance
+         << " mm outside the volume (a mistyped coordinate?)";
+    farPoint = text.str();
+  }
+  if (!anyInside)
+  {
+    throw Failure{ "the curve in " + options.Curve + " lies outside the volume" + farPoint };
+  }
+
+  // What the run holds at its peak besides the input: the straightened volume, the B-spline
+  // coefficients of the input (4-byte floats), and per curve sample (one every 5 x spacing) the
+  // grid, curve and frame data (about 1 KB).
+  vtkImageData* image = input.Image;
+  const double voxelBytes = image->GetScalarSize() * image->GetNumberOfScalarComponents();
+  const double columns = std::trunc(options.SliceSize[0] / spacing);
+  const double rows = std::trunc(options.SliceSize[1] / spacing);
+  const double slices = std::trunc(curveLength / spacing);
+  const double outputBytes = columns * rows * slices * voxelBytes;
+  const double coefficientBytes =
+    options.LabelMap ? 0.0
+                     : 4.0 * image->GetNumberOfPoints() * image->GetNumberOfScalarComponents();
+  const double sampleBytes = 1024.0 * curveLength / (5.0 * spacing);
+  const double estimate = outputBytes + coefficientBytes + sampleBytes;
+  const double limit = options.MaxMemory > 0.0 ? options.MaxMemory : 0.5 * PhysicalMemory();
+  if (limit > 0.0 && estimate > limit)
+  {
+    std::ostringstream size;
+    size.precision(6);
+    size << columns << " x " << rows << " x " << slices;
+    throw Failure{ "the straightened volume would need about " + FormatBytes(estimate) + " (" +
+                   size.str() + " voxels along " + std::to_string(std::llround(curveLength)) +
+                   " mm of curve), more than the " + FormatBytes(limit) + " that --max-memory " +
+                   (options.MaxMemory > 0.0 ? "allows" : "allows by default") + farPoint };
   }
 }
-
-void WriteVolume(const Volume& volume, const std::string& path, const std::string& ext)
-{
-  if (ext == ".mha")
-  {
-    WriteMetaImage(volume, path);
-  }
-  else
-  {
-    WriteVTI(volume, path);
-  }
-}
-
-/// The single-slice projection as an 8-bit picture, windowed to its value range. Its rows run
-/// along the higher of the two remaining axes.
-void WritePNG(vtkImageData* projection, int axis, const std::string& path)
-{
-  int dims[3];
-  projection->GetDimensions(dims);
-  const int a = axis == 0 ? 1 : 0;
-  const int b = axis == 2 ? 1 : 2;
-  vtkDataArray* scalars = projection->GetPointData()->GetScalars();
-  double range[2];
-  scalars->GetRange(range, 0);
-  const double scale = range[1] > range[0] ? 255.0 / (range[1] - range[0]) : 0.0;
-  vtkNew<vtkImageData> picture;
-  picture->SetDimensions(dims[a], dims[b], 1);
-  picture->AllocateScalars(VTK_UNSIGNED_CHAR, 1);
-  auto* pixels = static_cast<unsigned char*>(picture->GetScalarPointer());
-  for (int v = 0; v < dims[b]; ++v)
-  {
-    for (int u = 0; u < dims[a]; ++u)
-    {
-      int ijk[3] = { 0, 0, 0 };
-      ijk[a] = u;
-      ijk[b] = v;
-      const double value = scalars->GetComponent(projection->ComputePointId(ijk), 0);
-      pixels[u + dims[a] * v] =
-        static_cast<unsigned char>(std::lround(std::clamp((value - range[0]) * scale, 0.0, 255.0)));
-    }
-  }
-  vtkNew<vtkPNGWriter> writer;
-  writer->SetInputData(picture);
-  writer->SetFileName(path.c_str());
-  writer->Write();
-  if (writer->GetErrorCode() != 0 || !vtksys::SystemTools::FileExists(path, true))
-  {
-    throw Failure{ "cannot write " + path };
-  }
-}
-
-//------------------------------------------------------------------------------
-// Curve file
-
-std::vector<std::array<double, 3>> ReadCurve(const std::string& path)
-{
-  std::ifstream in(path);
-  if (!in)
-  {
-    throw Failure{ "cannot read curve " + path };
-  }
-  std::vector<std::array<double, 3>> points;
-  std::string line;
-  int number = 0;
-  while (std::getline(in, line))
-  {
-    ++number;
-    line = Trim(line);
-    if (line.empty() || line[0] == '#')
-    {
-      continue;
-    }
-    std::vector<std::string> fields;
-    std::stringstream fieldStream(line);
-    std::string field;
-    while (std::getline(fieldStream, field, ','))
-    {
-      fields.push_back(Trim(field));
-    }
-    std::array<double, 3> p{};
-    bool ok = fields.size() == 3;
-    for (size_t k = 0; ok && k < 3; ++k)
-    {
-      char* end = nullptr;
-      p[k] = std::strtod(fields[k].c_str(), &end);
-      ok = !fields[k].empty() && *end == '\0' && std::isfinite(p[k]);
-    }
-    if (!ok)
-    {
-      if (points.empty() && number == 1)
-      {
-        continue; // header line
-      }
-      throw Failure{ "curve " + path + ", line " + std::to_string(number) + ": expected x,y,z" };
-    }
-    points.push_back(p);
-  }
-  return points;
-}
-
-//------------------------------------------------------------------------------
-// Output files are written beside their final names and moved there only when all are written.
-
-class PendingOutputs
-{
-public:
-  ~PendingOutputs()
-  {
-    for (const auto& output : this->Outputs)
-    {
-      std::remove(output.first.c_str());
-    }
-  }
-  /// A temporary name for \a finalPath in the same folder (keeps the extension).
-  std::string Add(const std::string& finalPath)
-  {
-    const std::string ext = vtksys::SystemTools::GetFilenameLastExtension(finalPath);
-    const std::string stem = finalPath.substr(0, finalPath.size() - ext.size());
-    const std::string temporary = stem + ".partial-" + std::to_string(this->Outputs.size()) + ext;
-    this->Outputs.emplace_back(temporary, finalPath);
-    return temporary;
-  }
-  void Commit()
-  {
-    for (size_t i = 0; i < this->Outputs.size(); ++i)
-    {
-      if (std::rename(this->Outputs[i].first.c_str(), this->Outputs[i].second.c_str()) != 0)
-      {
-        // Undo what was moved already, so no partial set of outputs remains.
-        for (size_t j = 0; j < i; ++j)
-        {
-          std::remove(this->Outputs[j].second.c_str());
-        }
-        throw Failure{ "cannot write " + this->Outputs[i].second + ": " + std::strerror(errno) };
-      }
-    }
-    this->Outputs.clear();
-  }
-
-private:
-  std::vector<std::pair<std::string, std::string>> Outputs;
-};
 
 //------------------------------------------------------------------------------
 int Run(const Options& options, CapturingOutputWindow* errors)
 {
-  const Volume input = ReadVolume(options.Volume, errors);
-  const std::vector<std::array<double, 3>> curvePoints = ReadCurve(options.Curve);
+  ProgressReport progress(options.Verbose);
+  const std::vector<CurvePoint> curvePoints = ReadCurve(options.Curve);
   if (curvePoints.size() < 2)
   {
     throw Failure{ "curve " + options.Curve + " has " + std::to_string(curvePoints.size()) +
                    " point(s); at least 2 are needed" };
   }
+  progress.Stage("reading");
+  const Volume input = ReadVolume(options.Volume, options.SeriesUID, errors, progress.Function());
 
-  // The host's pieces: scene, application logic, the resampling module and the reformat logic.
-  vtkNew<vtkKOVAScene> scene;
-  vtkNew<vtkKOVAApplicationLogic> applicationLogic;
-  applicationLogic->SetKOVAScene(scene);
-  vtkNew<vtkVireonCLIModuleLogic> resampleLogic;
-  resampleLogic->SetModuleName("ResampleScalarVectorDWIVolume");
-  resampleLogic->SetKOVAApplicationLogic(applicationLogic);
-  resampleLogic->SetKOVAScene(scene);
-  applicationLogic->SetModuleLogic("ResampleScalarVectorDWIVolume", resampleLogic);
-  vtkNew<vtkVireonGeneralizedReformatLogic> logic;
-  logic->SetKOVAApplicationLogic(applicationLogic);
-  logic->SetKOVAScene(scene);
-  logic->GetVolumeResampler("ResampleScalarVectorDWIVolume")
-    ->SetKOVAApplicationLogic(applicationLogic);
-  struct Cleanup
-  {
-    vtkKOVAApplicationLogic* Logic;
-    ~Cleanup() { this->Logic->SetModuleLogic("ResampleScalarVectorDWIVolume", nullptr); }
-  } cleanup{ applicationLogic };
+  // Every output is created before the work, so that a missing folder shows at once.
+  PendingOutputs outputs;
+  const OutputFile volumeOutput = outputs.Add(options.Output);
+  const OutputFile projectionOutput =
+    options.Projection.empty() ? OutputFile() : outputs.Add(options.Projection);
+  const OutputFile planesOutput =
+    options.Planes.empty() ? OutputFile() : outputs.Add(options.Planes);
+  const OutputFile previewOutput =
+    options.Preview.empty() ? OutputFile() : outputs.Add(options.Preview);
 
-  auto* inputNode = vtkKOVAScalarVolumeNode::SafeDownCast(scene->AddNewNodeByClass(
-    options.LabelMap ? "vtkKOVALabelMapVolumeNode" : "vtkKOVAScalarVolumeNode", "Input"));
+  Reformat reformat(progress);
+  auto* inputNode = reformat.Add<vtkKOVAScalarVolumeNode>(
+    options.LabelMap ? "vtkKOVALabelMapVolumeNode" : "vtkKOVAScalarVolumeNode", "Input");
   inputNode->SetAndObserveImageData(input.Image);
   SetNodeGeometry(inputNode, input);
-
-  double bounds[6];
-  inputNode->GetRASBounds(bounds);
-  const double margin = 0.5 * std::max({ input.Spacing[0], input.Spacing[1], input.Spacing[2] });
-  const bool anyInside = std::any_of(curvePoints.begin(),
-    curvePoints.end(),
-    [&](const std::array<double, 3>& p)
-    {
-      for (int k = 0; k < 3; ++k)
-      {
-        if (p[k] < bounds[2 * k] - margin || p[k] > bounds[2 * k + 1] + margin)
-        {
-          return false;
-        }
-      }
-      return true;
-    });
-  if (!anyInside)
+  auto* curve = reformat.Add<vtkKOVAMarkupsCurveNode>("vtkKOVAMarkupsCurveNode", "Curve");
+  for (const CurvePoint& point : curvePoints)
   {
-    throw Failure{ "the curve in " + options.Curve + " lies outside the volume" };
+    curve->AddControlPoint(vtkVector3d(point.Position.data()));
   }
-
-  auto* curve = vtkKOVAMarkupsCurveNode::SafeDownCast(
-    scene->AddNewNodeByClass("vtkKOVAMarkupsCurveNode", "Curve"));
-  for (const auto& p : curvePoints)
-  {
-    curve->AddControlPoint(vtkVector3d(p[0], p[1], p[2]));
-  }
-
   const double spacing = options.Spacing > 0.0
                            ? options.Spacing
                            : std::min({ input.Spacing[0], input.Spacing[1], input.Spacing[2] });
-  auto* transform = vtkKOVATransformNode::SafeDownCast(
-    scene->AddNewNodeByClass("vtkKOVATransformNode", "Straightening"));
-  vtkKOVAModelNode* planes = nullptr;
-  if (!options.Planes.empty())
+  const double curveLength = curve->GetCurveLengthWorld();
+  double bounds[6];
+  inputNode->GetRASBounds(bounds);
+  CheckCurveAndSize(options,
+    curvePoints,
+    bounds,
+    0.5 * std::max({ input.Spacing[0], input.Spacing[1], input.Spacing[2] }),
+    curveLength,
+    spacing,
+    input);
+  // The transform samples the curve every 5 x spacing and needs three samples.
+  const double shortest = 1.5 * 5.0 * spacing;
+  if (!(curveLength > shortest))
   {
-    planes = vtkKOVAModelNode::SafeDownCast(scene->AddNewNodeByClass("vtkKOVAModelNode", "Planes"));
+    std::ostringstream text;
+    text << "the curve in " << options.Curve << " is too short: " << curveLength
+         << " mm gives no straightened volume at " << spacing << " mm spacing (more than "
+         << shortest << " mm of curve are needed; a smaller --spacing needs less)";
+    throw Failure{ text.str() };
   }
+
+  auto* transform = reformat.Add<vtkKOVATransformNode>("vtkKOVATransformNode", "Straightening");
+  vtkKOVAModelNode* planes =
+    options.Planes.empty() ? nullptr : reformat.Add<vtkKOVAModelNode>("vtkKOVAModelNode", "Planes");
   auto logicFailure = [&](const std::string& what)
   {
     const std::string reason = errors->FirstMessage();
     return Failure{ what + (reason.empty() ? "" : ": " + reason) };
   };
+  progress.Stage("straightening");
   errors->Errors.clear();
-  if (!logic->ComputeStraighteningTransform(
+  if (!reformat.Logic->ComputeStraighteningTransform(
         transform, curve, options.SliceSize, spacing, options.Stretch, options.Rotation, planes))
   {
     throw logicFailure("cannot compute the straightening transform");
   }
-  auto* straightened = vtkKOVAScalarVolumeNode::SafeDownCast(
-    scene->AddNewNodeByClass("vtkKOVAScalarVolumeNode", "Straightened"));
+  auto* straightened =
+    reformat.Add<vtkKOVAScalarVolumeNode>("vtkKOVAScalarVolumeNode", "Straightened");
   const double outputSpacing[3] = { spacing, spacing, spacing };
-  if (!logic->StraightenVolume(straightened, inputNode, outputSpacing, transform))
+  if (!reformat.Logic->StraightenVolume(straightened, inputNode, outputSpacing, transform))
   {
     throw logicFailure("cannot straighten the volume");
   }
@@ -817,46 +726,44 @@ int Run(const Options& options, CapturingOutputWindow* errors)
     throw Failure{ "the straightened volume is empty (slice size smaller than the spacing?)" };
   }
 
-  PendingOutputs outputs;
-  WriteVolume(NodeVolume(straightened), outputs.Add(options.Output), Extension(options.Output));
+  progress.Stage("writing");
+  const Volume result = NodeVolume(straightened);
+  WriteVolume(result, volumeOutput);
   if (!options.Projection.empty())
   {
-    auto* projected = vtkKOVAScalarVolumeNode::SafeDownCast(
-      scene->AddNewNodeByClass("vtkKOVAScalarVolumeNode", "Projection"));
-    if (!logic->ProjectVolume(projected, straightened, options.ProjectionAxis))
+    auto* projected =
+      reformat.Add<vtkKOVAScalarVolumeNode>("vtkKOVAScalarVolumeNode", "Projection");
+    if (!reformat.Logic->ProjectVolume(projected, straightened, options.ProjectionAxis))
     {
       throw logicFailure("cannot project the straightened volume");
     }
-    const std::string ext = Extension(options.Projection);
-    const std::string path = outputs.Add(options.Projection);
-    if (ext == ".png")
+    if (Extension(options.Projection) == ".png")
     {
-      WritePNG(projected->GetImageData(), options.ProjectionAxis, path);
+      WriteProjectionPNG(projected->GetImageData(), options.ProjectionAxis, projectionOutput);
     }
     else
     {
-      WriteVolume(NodeVolume(projected), path, ext);
+      WriteVolume(NodeVolume(projected), projectionOutput);
     }
   }
   if (planes)
   {
-    vtkNew<vtkXMLPolyDataWriter> writer;
-    writer->SetInputData(planes->GetPolyData());
-    const std::string path = outputs.Add(options.Planes);
-    writer->SetFileName(path.c_str());
-    if (!writer->Write())
-    {
-      throw Failure{ "cannot write " + options.Planes };
-    }
+    WritePolyData(planes->GetPolyData(), planesOutput);
+  }
+  if (!options.Preview.empty())
+  {
+    WritePreview(result,
+      options.WindowGiven ? options.PreviewWindow : PercentileWindow(result.Image),
+      previewOutput);
   }
   outputs.Commit();
+  progress.Finish();
 
   int dims[3];
   straightened->GetImageData()->GetDimensions(dims);
-  std::cout << "curvedreformat: straightened " << options.Volume << " along "
-            << curve->GetCurveLengthWorld() << " mm of curve into " << options.Output << " ("
-            << dims[0] << " x " << dims[1] << " x " << dims[2] << " voxels of " << spacing
-            << " mm)\n";
+  std::cout << "curvedreformat: straightened " << options.Volume << " along " << curveLength
+            << " mm of curve into " << options.Output << " (" << dims[0] << " x " << dims[1]
+            << " x " << dims[2] << " voxels of " << spacing << " mm)\n";
   return 0;
 }
 }
@@ -875,12 +782,23 @@ int main(int argc, char* argv[])
       std::cout << Usage;
       return 0;
     }
+    if (options.Version)
+    {
+      std::cout << "curvedreformat " << VIREON_PROJECT_VERSION << "\n";
+      return 0;
+    }
     return Run(options, errors);
   }
   catch (const Failure& failure)
   {
     std::cerr << "curvedreformat: " << failure.Message << "\n";
     return failure.ExitCode;
+  }
+  catch (const std::bad_alloc&)
+  {
+    std::cerr << "curvedreformat: out of memory (a larger --spacing or a smaller --slice-size "
+                 "needs less)\n";
+    return 1;
   }
   catch (const std::exception& e)
   {

@@ -11,7 +11,9 @@
 // strays from the slice centre; it fails when either fraction is below 0.95.
 
 #include "TubePhantom.h"
+#include "CurvedReformatOutputs.h"
 
+#include <vtkLogger.h>
 #include <vtkMetaImageWriter.h>
 #include <vtkNew.h>
 #include <vtkXMLImageDataReader.h>
@@ -85,6 +87,11 @@ int Measure(const char* path, double radius)
 
 int main(int argc, char* argv[])
 {
+  // VTK's own messages are collected and its logger stays quiet; the tool reports failures in
+  // one line.
+  vtkLogger::SetStderrVerbosity(vtkLogger::VERBOSITY_OFF);
+  vtkNew<CurvedReformat::CapturingOutputWindow> errors;
+  vtkOutputWindow::SetInstance(errors);
   if (argc >= 3 && argc <= 4 && std::string(argv[1]) == "measure")
   {
     return Measure(argv[2], argc > 3 ? std::atof(argv[3]) : 4.0);
@@ -108,33 +115,50 @@ int main(int argc, char* argv[])
     return 2;
   }
   vtkSmartPointer<vtkImageData> volume = TubePhantom::Volume(shape, radius);
-  bool written = false;
-  if (ext == ".vti")
+  try
   {
-    vtkNew<vtkXMLImageDataWriter> writer;
-    writer->SetInputData(volume);
-    writer->SetFileName(argv[2]);
-    written = writer->Write() != 0;
+    // Both files are written under temporary names and moved into place together.
+    CurvedReformat::PendingOutputs outputs;
+    const CurvedReformat::OutputFile volumeFile = outputs.Add(argv[2]);
+    const CurvedReformat::OutputFile curveFile = outputs.Add(argv[3]);
+    bool written = false;
+    if (ext == ".vti")
+    {
+      vtkNew<vtkXMLImageDataWriter> writer;
+      writer->SetInputData(volume);
+      writer->SetFileName(volumeFile.Path.c_str());
+      written = writer->Write() != 0;
+    }
+    else
+    {
+      vtkNew<vtkMetaImageWriter> writer;
+      writer->SetInputData(volume);
+      writer->SetFileName(volumeFile.Path.c_str());
+      writer->SetCompression(false);
+      writer->Write();
+      written = writer->GetErrorCode() == 0;
+    }
+    if (!written || !errors->Errors.empty())
+    {
+      throw CurvedReformat::Failure{ "cannot write " + volumeFile.Target };
+    }
+    std::ofstream curve(curveFile.Path);
+    curve.precision(17);
+    curve << "x,y,z\n";
+    for (const auto& p : TubePhantom::ControlPoints(shape, count))
+    {
+      curve << p[0] << "," << p[1] << "," << p[2] << "\n";
+    }
+    curve.close();
+    if (!curve)
+    {
+      throw CurvedReformat::Failure{ "cannot write " + curveFile.Target };
+    }
+    outputs.Commit();
   }
-  else
+  catch (const CurvedReformat::Failure& failure)
   {
-    vtkNew<vtkMetaImageWriter> writer;
-    writer->SetInputData(volume);
-    writer->SetFileName(argv[2]);
-    writer->SetCompression(false);
-    writer->Write();
-    written = vtksys::SystemTools::FileExists(argv[2], true);
-  }
-  std::ofstream curve(argv[3]);
-  curve.precision(17);
-  curve << "x,y,z\n";
-  for (const auto& p : TubePhantom::ControlPoints(shape, count))
-  {
-    curve << p[0] << "," << p[1] << "," << p[2] << "\n";
-  }
-  if (!written || !curve)
-  {
-    std::cerr << "tubephantom: cannot write the outputs\n";
+    std::cerr << "tubephantom: " << failure.Message << "\n";
     return 1;
   }
   int dims[3];

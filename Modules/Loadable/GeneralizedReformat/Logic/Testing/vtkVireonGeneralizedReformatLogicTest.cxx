@@ -8,7 +8,9 @@
 #include <vtkKOVATestErrorCapture.h>
 #include <vtkKOVATransformNode.h>
 #include <vtkOrientedGridTransform.h>
+#include <vtkParallelTransportFrame.h>
 
+#include <vtkCellArray.h>
 #include <vtkDataArray.h>
 #include <vtkImageData.h>
 #include <vtkMatrix4x4.h>
@@ -16,6 +18,7 @@
 #include <vtkPointData.h>
 #include <vtkPoints.h>
 #include <vtkPolyData.h>
+#include <vtkTransform.h>
 
 #include <gtest/gtest.h>
 
@@ -50,14 +53,6 @@ void Column(vtkMatrix4x4* m, int c, double v[3])
     EXPECT_NEAR((a)[2], (b)[2], tol);                                                              \
   } while (false)
 
-/// The resampled points the logic works from (what its temporary curve holds).
-vtkSmartPointer<vtkPoints> Resampled(vtkKOVAMarkupsCurveNode* curve, double distance)
-{
-  auto points = vtkSmartPointer<vtkPoints>::New();
-  points->SetDataTypeToDouble();
-  vtkKOVAMarkupsCurveNode::ResamplePoints(curve->GetCurvePointsWorld(), points, distance, false);
-  return points;
-}
 }
 
 //------------------------------------------------------------------------------
@@ -185,6 +180,11 @@ TEST(vtkVireonGeneralizedReformatLogic, GridGeometryFollowsSliceSizeAndSpacing)
 
 TEST(vtkVireonGeneralizedReformatLogic, GridPointsMapOntoTheCornersOfTheCrossSections)
 {
+  // Each grid point must map onto the corner of its cross-section around the curve, computed here
+  // on its own: the curve's world points (stretched: moved along X onto the plane through the box
+  // centre spanned by Y and Z) sampled every 5 x spacing, rotation-minimising frames along them
+  // whose first normal follows the unrotated X, turned by the rotation (stretched: following X),
+  // and corner C = P + (t - 1/2) w n + (j - 1/2) h b.
   ReformatFixture f;
   const double centre[3] = { 10, -20, 30 };
   const struct
@@ -192,19 +192,25 @@ TEST(vtkVireonGeneralizedReformatLogic, GridPointsMapOntoTheCornersOfTheCrossSec
     const char* Name;
     std::vector<std::array<double, 3>> Points;
     bool Stretching;
+    double Rotation;
   } cases[] = {
-    { "arc", ArcPoints(centre, 60, 0.0, 2.0, 9), false },
-    { "helix", HelixPoints(centre, 30, 40, 1.0, 13), false },
-    { "helix stretched", HelixPoints(centre, 30, 40, 1.0, 13), true },
+    { "arc", ArcPoints(centre, 60, 0.0, 2.0, 9), false, 0 },
+    { "helix", HelixPoints(centre, 30, 40, 1.0, 13), false, 0 },
+    { "helix rotated", HelixPoints(centre, 30, 40, 1.0, 13), false, 60 },
+    { "helix stretched", HelixPoints(centre, 30, 40, 1.0, 13), true, 0 },
+    { "helix stretched and rotated", HelixPoints(centre, 30, 40, 1.0, 13), true, -40 },
   };
+  const double w = SliceSize[0];
+  const double h = SliceSize[1];
+  const double spacing = 1.0;
+  const double d = 5.0 * spacing;
   for (const auto& c : cases)
   {
     SCOPED_TRACE(c.Name);
     vtkKOVAMarkupsCurveNode* curve = f.AddCurve(c.Points);
     vtkKOVATransformNode* transform = AddTransformNode(f.Scene);
-    const double spacing = 1.0;
     ASSERT_TRUE(f.Logic->ComputeStraighteningTransform(
-      transform, curve, SliceSize, spacing, c.Stretching, 0.0));
+      transform, curve, SliceSize, spacing, c.Stretching, c.Rotation));
     vtkOrientedGridTransform* grid = GridOf(transform);
     ASSERT_NE(grid, nullptr);
     vtkImageData* image = grid->GetDisplacementGrid();
@@ -216,52 +222,92 @@ TEST(vtkVireonGeneralizedReformatLogic, GridPointsMapOntoTheCornersOfTheCrossSec
     Column(grid->GetGridDirectionMatrix(), 0, X);
     Column(grid->GetGridDirectionMatrix(), 1, Y);
     Column(grid->GetGridDirectionMatrix(), 2, Z);
-    vtkSmartPointer<vtkPoints> resampled = Resampled(curve, 5.0 * spacing);
-    if (!c.Stretching)
+
+    vtkNew<vtkPoints> curvePoints;
+    curvePoints->SetDataTypeToDouble();
+    curvePoints->DeepCopy(curve->GetCurvePointsWorld());
+    if (c.Stretching)
     {
-      ASSERT_EQ(dims[2], resampled->GetNumberOfPoints());
+      const double offset = vtkMath::Dot(origin, X) + 0.5 * w; // the box centre's X coordinate
+      for (vtkIdType id = 0; id < curvePoints->GetNumberOfPoints(); ++id)
+      {
+        double p[3];
+        curvePoints->GetPoint(id, p);
+        const double along = vtkMath::Dot(p, X) - offset;
+        curvePoints->SetPoint(id, p[0] - along * X[0], p[1] - along * X[1], p[2] - along * X[2]);
+      }
     }
-    vtkDataArray* displacements = image->GetPointData()->GetScalars();
+    vtkNew<vtkPoints> sampled;
+    sampled->SetDataTypeToDouble();
+    ASSERT_TRUE(vtkKOVAMarkupsCurveNode::ResamplePoints(curvePoints, sampled, d, false));
+    ASSERT_EQ(dims[2], sampled->GetNumberOfPoints());
+    const double angle = vtkMath::RadiansFromDegrees(c.Stretching ? 0.0 : c.Rotation);
+    const double cosine = std::cos(vtkMath::RadiansFromDegrees(c.Rotation));
+    const double sine = std::sin(vtkMath::RadiansFromDegrees(c.Rotation));
+    double initialNormal[3];
+    for (int k = 0; k < 3; ++k)
+    {
+      initialNormal[k] = c.Stretching ? X[k] : cosine * X[k] - sine * Y[k];
+    }
+    vtkNew<vtkPolyData> polyline;
+    polyline->SetPoints(sampled);
+    vtkNew<vtkCellArray> lines;
+    lines->InsertNextCell(static_cast<int>(sampled->GetNumberOfPoints()));
+    for (vtkIdType id = 0; id < sampled->GetNumberOfPoints(); ++id)
+    {
+      lines->InsertCellPoint(id);
+    }
+    polyline->SetLines(lines);
+    vtkNew<vtkParallelTransportFrame> frames;
+    frames->SetInputData(polyline);
+    frames->SetPreferredInitialNormalVector(initialNormal);
+    frames->Update();
+    vtkDataArray* normals = frames->GetOutput()->GetPointData()->GetArray("Normals");
+    vtkDataArray* binormals = frames->GetOutput()->GetPointData()->GetArray("Binormals");
+    ASSERT_NE(normals, nullptr);
+    ASSERT_NE(binormals, nullptr);
+
     for (int i = 0; i < dims[2]; ++i)
     {
+      double P[3], n0[3], b0[3];
+      sampled->GetPoint(i, P);
+      normals->GetTuple(i, n0);
+      binormals->GetTuple(i, b0);
+      double n[3], b[3];
+      for (int k = 0; k < 3; ++k)
+      {
+        n[k] = std::cos(angle) * n0[k] + std::sin(angle) * b0[k];
+        b[k] = -std::sin(angle) * n0[k] + std::cos(angle) * b0[k];
+      }
       double corners[4][3];
       for (int j = 0; j < 2; ++j)
       {
         for (int t = 0; t < 2; ++t)
         {
-          double S[3];
+          double S[3], C[3];
           for (int k = 0; k < 3; ++k)
           {
-            S[k] = origin[k] + t * 40.0 * X[k] + j * 30.0 * Y[k] + i * 5.0 * spacing * Z[k];
+            S[k] = origin[k] + t * w * X[k] + j * h * Y[k] + i * d * Z[k];
+            C[k] = P[k] + (t - 0.5) * w * n[k] + (j - 0.5) * h * b[k];
           }
           double mapped[3];
           grid->TransformPoint(S, mapped);
-          // The stored value is exactly the displacement that the transform applies there.
-          double stored[3];
-          displacements->GetTuple(t + 2 * (j + 2 * i), stored);
-          for (int k = 0; k < 3; ++k)
-          {
-            EXPECT_NEAR(mapped[k], S[k] + stored[k], 1e-6);
-          }
+          EXPECT_VEC3_NEAR(mapped, C, 1e-6);
           std::copy(mapped, mapped + 3, corners[t + 2 * j]);
         }
       }
-      // The four corners span a w x h rectangle centred on the i-th resampled point (for the
-      // unstretched curve) and perpendicular to the curve there.
+      // The four corners span a w x h rectangle centred on the i-th sampled point.
       double centreOfCorners[3];
       for (int k = 0; k < 3; ++k)
       {
         centreOfCorners[k] = 0.25 * (corners[0][k] + corners[1][k] + corners[2][k] + corners[3][k]);
       }
-      if (!c.Stretching)
-      {
-        EXPECT_VEC3_NEAR(centreOfCorners, resampled->GetPoint(i), 1e-6);
-      }
+      EXPECT_VEC3_NEAR(centreOfCorners, P, 1e-6);
       double widthEdge[3], heightEdge[3];
       vtkMath::Subtract(corners[1], corners[0], widthEdge);
       vtkMath::Subtract(corners[2], corners[0], heightEdge);
-      EXPECT_NEAR(vtkMath::Norm(widthEdge), 40.0, 1e-6);
-      EXPECT_NEAR(vtkMath::Norm(heightEdge), 30.0, 1e-6);
+      EXPECT_NEAR(vtkMath::Norm(widthEdge), w, 1e-6);
+      EXPECT_NEAR(vtkMath::Norm(heightEdge), h, 1e-6);
       EXPECT_NEAR(vtkMath::Dot(widthEdge, heightEdge), 0.0, 1e-6);
     }
   }
@@ -402,4 +448,69 @@ TEST(vtkVireonGeneralizedReformatLogic, WithoutSceneFailsAfterResampling)
   EXPECT_FALSE(logic->ComputeStraighteningTransform(transform, curve, SliceSize, 1.0));
   EXPECT_EQ(errors.GetErrorMessages(),
     (std::vector<std::string>{ "ComputeStraighteningTransform: the logic has no scene" }));
+}
+
+TEST(vtkVireonGeneralizedReformatLogic, CurveUnderAParentTransformIsStraightenedWhereItIs)
+{
+  // A curve whose node sits under a parent transform gives the same transform as a curve holding
+  // the same world points directly, with and without stretching.
+  ReformatFixture f;
+  const double centre[3] = { 10, -20, 30 };
+  const std::vector<std::array<double, 3>> world = HelixPoints(centre, 30, 40, 1.0, 13);
+  const struct
+  {
+    const char* Name;
+    double Translation[3];
+    double Angle;
+    double Axis[3];
+  } parents[] = {
+    { "translated", { 100, -40, 25 }, 0, { 0, 0, 1 } },
+    { "rotated", { -30, 15, 60 }, 35, { 1, 2, -1 } },
+  };
+  for (const auto& parent : parents)
+  {
+    vtkNew<vtkTransform> toWorld;
+    toWorld->Translate(parent.Translation);
+    toWorld->RotateWXYZ(parent.Angle, parent.Axis);
+    auto* parentNode =
+      vtkKOVATransformNode::SafeDownCast(f.Scene->AddNewNodeByClass("vtkKOVATransformNode"));
+    parentNode->SetAndObserveTransformToParent(toWorld);
+    std::vector<std::array<double, 3>> local;
+    for (const auto& p : world)
+    {
+      std::array<double, 3> q;
+      toWorld->GetInverse()->TransformPoint(p.data(), q.data());
+      local.push_back(q);
+    }
+    vtkKOVAMarkupsCurveNode* moved = f.AddCurve(local);
+    ASSERT_TRUE(moved->SetAndObserveTransformNodeID(parentNode->GetID()));
+    vtkKOVAMarkupsCurveNode* direct = f.AddCurve(world);
+    for (bool stretching : { false, true })
+    {
+      SCOPED_TRACE(std::string(parent.Name) + (stretching ? " stretched" : ""));
+      vtkKOVATransformNode* fromMoved = AddTransformNode(f.Scene);
+      vtkKOVATransformNode* fromDirect = AddTransformNode(f.Scene);
+      ASSERT_TRUE(
+        f.Logic->ComputeStraighteningTransform(fromMoved, moved, SliceSize, 1.0, stretching, 20));
+      ASSERT_TRUE(
+        f.Logic->ComputeStraighteningTransform(fromDirect, direct, SliceSize, 1.0, stretching, 20));
+      vtkImageData* a = GridOf(fromMoved)->GetDisplacementGrid();
+      vtkImageData* b = GridOf(fromDirect)->GetDisplacementGrid();
+      ASSERT_EQ(a->GetNumberOfPoints(), b->GetNumberOfPoints());
+      EXPECT_VEC3_NEAR(a->GetOrigin(), b->GetOrigin(), 1e-6);
+      for (int c = 0; c < 3; ++c)
+      {
+        double axisA[3], axisB[3];
+        Column(GridOf(fromMoved)->GetGridDirectionMatrix(), c, axisA);
+        Column(GridOf(fromDirect)->GetGridDirectionMatrix(), c, axisB);
+        EXPECT_VEC3_NEAR(axisA, axisB, 1e-9);
+      }
+      for (vtkIdType id = 0; id < a->GetNumberOfPoints(); ++id)
+      {
+        EXPECT_VEC3_NEAR(a->GetPointData()->GetScalars()->GetTuple3(id),
+          b->GetPointData()->GetScalars()->GetTuple3(id),
+          1e-6);
+      }
+    }
+  }
 }

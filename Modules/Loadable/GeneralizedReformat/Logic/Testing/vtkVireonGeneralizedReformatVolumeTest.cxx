@@ -13,6 +13,7 @@
 #include <vtkKOVATransformNode.h>
 #include <vtkOrientedGridTransform.h>
 
+#include <vtkGeneralTransform.h>
 #include <vtkImageData.h>
 #include <vtkMatrix4x4.h>
 #include <vtkObjectFactory.h>
@@ -617,5 +618,263 @@ TEST(vtkVireonGeneralizedReformatLogic, StretchedTubeKeepsItsInPlaneShape)
     EXPECT_GT(s.InsideVoxels, 500);
     EXPECT_GT(s.InsideFraction, 0.95);
     EXPECT_GT(s.OutsideFraction, 0.95);
+  }
+}
+
+namespace
+{
+/// Sets the voxels within \a radius of \a centre to \a value.
+void AddBall(vtkImageData* image, const double centre[3], double radius, double value)
+{
+  int extent[6];
+  image->GetExtent(extent);
+  for (int k = extent[4]; k <= extent[5]; ++k)
+  {
+    for (int j = extent[2]; j <= extent[3]; ++j)
+    {
+      for (int i = extent[0]; i <= extent[1]; ++i)
+      {
+        const int ijk[3] = { i, j, k };
+        double point[3];
+        image->TransformIndexToPhysicalPoint(ijk, point);
+        if (vtkMath::Distance2BetweenPoints(point, centre) <= radius * radius)
+        {
+          image->SetScalarComponentFromDouble(i, j, k, 0, value);
+        }
+      }
+    }
+  }
+}
+
+/// Mean voxel index of the voxels above \a threshold.
+std::array<double, 3> Centroid(vtkImageData* image, double threshold)
+{
+  int dims[3];
+  image->GetDimensions(dims);
+  std::array<double, 3> sum{ 0, 0, 0 };
+  double count = 0;
+  for (int k = 0; k < dims[2]; ++k)
+  {
+    for (int j = 0; j < dims[1]; ++j)
+    {
+      for (int i = 0; i < dims[0]; ++i)
+      {
+        if (image->GetScalarComponentAsDouble(i, j, k, 0) > threshold)
+        {
+          sum[0] += i;
+          sum[1] += j;
+          sum[2] += k;
+          ++count;
+        }
+      }
+    }
+  }
+  for (double& s : sum)
+  {
+    s = count > 0 ? s / count : -1.0;
+  }
+  return sum;
+}
+}
+
+TEST(vtkVireonGeneralizedReformatLogic, RotationTurnsTheImageContentByTheRequestedAngle)
+{
+  // A helix tube with a marker ball 9 mm off its centre line: with a rotation the marker appears
+  // turned about the slice centre by exactly that angle (the cross-sections turn by the angle,
+  // so their content turns the other way), although the helix's first tangent is far from its
+  // end-to-end direction.
+  vtkSmartPointer<vtkImageData> phantom = TubePhantom::Volume("helix", 4.0);
+  const std::vector<TubePhantom::Point> line = TubePhantom::CentreLine("helix");
+  const TubePhantom::Point& onLine = line[line.size() * 2 / 5];
+  // The helix's radial direction at that point is perpendicular to its tangent.
+  double radial[3] = { onLine[0], onLine[1], 0.0 };
+  vtkMath::Normalize(radial);
+  const double marker[3] = { onLine[0] + 9 * radial[0], onLine[1] + 9 * radial[1], onLine[2] };
+  AddBall(phantom, marker, 2.5, 3000);
+
+  const double sliceSize[2] = { 40, 40 };
+  const double spacing[3] = { 1, 1, 1 };
+  auto straighten = [&](double angle)
+  {
+    ReformatFixture f;
+    f.ConnectDefaultResampler();
+    vtkKOVAScalarVolumeNode* input = AddVolume(f.Scene, "vtkKOVAScalarVolumeNode", phantom);
+    vtkKOVAMarkupsCurveNode* curve = f.AddCurve(TubePhantom::ControlPoints("helix", 25));
+    auto* transform =
+      vtkKOVATransformNode::SafeDownCast(f.Scene->AddNewNodeByClass("vtkKOVATransformNode"));
+    EXPECT_TRUE(
+      f.Logic->ComputeStraighteningTransform(transform, curve, sliceSize, 1.0, false, angle));
+    vtkKOVAScalarVolumeNode* straightened = AddVolume(f.Scene);
+    EXPECT_TRUE(f.Logic->StraightenVolume(straightened, input, spacing, transform));
+    return Centroid(straightened->GetImageData(), 2000);
+  };
+  // Offsets from the cross-section centre, which lies half the slice size from voxel 0.
+  const std::array<double, 3> plain = straighten(0);
+  ASSERT_GE(plain[2], 0) << "the marker is in the straightened volume";
+  const double u = plain[0] - 20;
+  const double v = plain[1] - 20;
+  EXPECT_NEAR(std::hypot(u, v), 9.0, 1.0);
+  for (double angle : { 30.0, 90.0, -120.0 })
+  {
+    SCOPED_TRACE(angle);
+    const std::array<double, 3> turned = straighten(angle);
+    const double c = std::cos(vtkMath::RadiansFromDegrees(angle));
+    const double s = std::sin(vtkMath::RadiansFromDegrees(angle));
+    const double expectedU = c * u + s * v;
+    const double expectedV = -s * u + c * v;
+    EXPECT_LT(std::hypot(turned[0] - 20 - expectedU, turned[1] - 20 - expectedV), 1.0)
+      << "marker at (" << turned[0] - 20 << ", " << turned[1] - 20 << "), expected (" << expectedU
+      << ", " << expectedV << ")";
+    EXPECT_NEAR(turned[2], plain[2], 1.0);
+  }
+}
+
+TEST(vtkVireonGeneralizedReformatLogic, StretchingWithRotationFlattensAlongTheTurnedWidthAxis)
+{
+  // The arc tube (radius 40 mm about (0, -20, 0), from x = 40 to x = -40) lies in the plane
+  // z = 0. Stretching flattens the curve along the box's width axis. Unrotated, that axis lies in
+  // the arc's plane, so the arc becomes its 80 mm chord along -x and in the slice at x the tube
+  // sits 40 - sqrt(40^2 - x^2) mm across the width from where it sits in the middle slice. Turned
+  // by 90 degrees the width axis is the plane's normal: the arc keeps its length, pi x 40 mm, and
+  // the tube stays centred. Turned by 180 degrees the tube swings the other way.
+  vtkSmartPointer<vtkImageData> phantom = TubePhantom::Volume("arc", 4.0);
+  const double sliceSize[2] = { 120, 40 };
+  const double spacing[3] = { 1, 1, 1 };
+  struct Run
+  {
+    int Slices = 0;
+    std::vector<double> U; // tube centre across the width, from the slice centre, per slice
+    std::vector<double> V; // and across the height
+  };
+  auto straighten = [&](double angle)
+  {
+    ReformatFixture f;
+    f.ConnectDefaultResampler();
+    vtkKOVAScalarVolumeNode* input = AddVolume(f.Scene, "vtkKOVAScalarVolumeNode", phantom);
+    vtkKOVAMarkupsCurveNode* curve = f.AddCurve(TubePhantom::ControlPoints("arc", 25));
+    auto* transform =
+      vtkKOVATransformNode::SafeDownCast(f.Scene->AddNewNodeByClass("vtkKOVATransformNode"));
+    EXPECT_TRUE(
+      f.Logic->ComputeStraighteningTransform(transform, curve, sliceSize, 1.0, true, angle));
+    vtkKOVAScalarVolumeNode* straightened = AddVolume(f.Scene);
+    EXPECT_TRUE(f.Logic->StraightenVolume(straightened, input, spacing, transform));
+    vtkImageData* image = straightened->GetImageData();
+    int dims[3];
+    image->GetDimensions(dims);
+    Run run;
+    run.Slices = dims[2];
+    for (int k = 0; k < dims[2]; ++k)
+    {
+      double u = 0, v = 0, n = 0;
+      for (int j = 0; j < dims[1]; ++j)
+      {
+        for (int i = 0; i < dims[0]; ++i)
+        {
+          if (image->GetScalarComponentAsDouble(i, j, k, 0) > 500)
+          {
+            u += i;
+            v += j;
+            ++n;
+          }
+        }
+      }
+      run.U.push_back(n > 0 ? u / n - 60 : NAN);
+      run.V.push_back(n > 0 ? v / n - 20 : NAN);
+    }
+    return run;
+  };
+  auto range = [](const std::vector<double>& values, int skip)
+  {
+    double low = VTK_DOUBLE_MAX, high = VTK_DOUBLE_MIN;
+    for (size_t k = skip; k + skip < values.size(); ++k)
+    {
+      low = std::min(low, values[k]);
+      high = std::max(high, values[k]);
+    }
+    return std::make_pair(low, high);
+  };
+  const Run plain = straighten(0);
+  const Run quarter = straighten(90);
+  const Run half = straighten(180);
+
+  EXPECT_NEAR(plain.Slices, 80, 5);
+  EXPECT_NEAR(quarter.Slices, 40 * vtkMath::Pi(), 5);
+  ASSERT_EQ(half.Slices, plain.Slices);
+  const int skip = 3; // the ends of the tube are rounded
+  const int middle = plain.Slices / 2;
+  for (int k = skip; k < plain.Slices - skip; ++k)
+  {
+    // Slice k lies k mm along the chord from the box's start, half the box length before x = 0.
+    const double x = 0.5 * plain.Slices - k;
+    if (std::abs(x) <= 30) // farther out the tube runs nearly across the slices
+    {
+      EXPECT_NEAR(std::abs(plain.U[k] - plain.U[middle]), 40 - std::sqrt(1600 - x * x), 1.5)
+        << "slice " << k;
+    }
+  }
+  for (const Run* run : { &plain, &quarter, &half })
+  {
+    const auto v = range(run->V, skip);
+    EXPECT_GT(v.first, -1.0);
+    EXPECT_LT(v.second, 1.0);
+  }
+  const auto quarterU = range(quarter.U, skip);
+  EXPECT_GT(quarterU.first, -1.0);
+  EXPECT_LT(quarterU.second, 1.0);
+  for (int k = skip; k < plain.Slices - skip; ++k)
+  {
+    EXPECT_NEAR(half.U[k], -plain.U[k], 1.0) << "slice " << k;
+  }
+}
+
+TEST(vtkVireonGeneralizedReformatLogic, SlicedResamplingEqualsTheTransformAtEveryVoxel)
+{
+  // StraightenVolume resamples the straightening transform slice by slice; the same transform
+  // behind a general transform is evaluated at every voxel. On the helix phantom, as a label map
+  // (nearest neighbour) and as a scalar volume (B-spline), both agree up to interpolation
+  // rounding.
+  vtkSmartPointer<vtkImageData> phantom = TubePhantom::Volume("helix", 4.0);
+  for (const char* kind : { "vtkKOVALabelMapVolumeNode", "vtkKOVAScalarVolumeNode" })
+  {
+    SCOPED_TRACE(kind);
+    ReformatFixture f;
+    f.ConnectDefaultResampler();
+    vtkKOVAScalarVolumeNode* input = AddVolume(f.Scene, kind, phantom);
+    vtkKOVAMarkupsCurveNode* curve = f.AddCurve(TubePhantom::ControlPoints("helix", 25));
+    auto* transform =
+      vtkKOVATransformNode::SafeDownCast(f.Scene->AddNewNodeByClass("vtkKOVATransformNode"));
+    const double sliceSize[2] = { 36, 30 };
+    const double spacing[3] = { 0.7, 0.7, 0.7 };
+    ASSERT_TRUE(
+      f.Logic->ComputeStraighteningTransform(transform, curve, sliceSize, 0.7, false, 25));
+    vtkKOVAScalarVolumeNode* sliced = AddVolume(f.Scene);
+    ASSERT_TRUE(f.Logic->StraightenVolume(sliced, input, spacing, transform));
+
+    vtkNew<vtkGeneralTransform> everyVoxel;
+    everyVoxel->Concatenate(transform->GetTransformFromParent());
+    auto* everyVoxelNode =
+      vtkKOVATransformNode::SafeDownCast(f.Scene->AddNewNodeByClass("vtkKOVATransformNode"));
+    everyVoxelNode->SetAndObserveTransformFromParent(everyVoxel);
+    vtkKOVAScalarVolumeNode* perVoxel = AddVolume(f.Scene);
+    const bool labels = std::string(kind) == "vtkKOVALabelMapVolumeNode";
+    ASSERT_TRUE(f.Logic->ResampleVolume("ResampleScalarVectorDWIVolume",
+      input,
+      perVoxel,
+      everyVoxelNode,
+      sliced,
+      labels ? 1 : 4,
+      {}));
+
+    vtkDataArray* a = sliced->GetImageData()->GetPointData()->GetScalars();
+    vtkDataArray* b = perVoxel->GetImageData()->GetPointData()->GetScalars();
+    ASSERT_EQ(a->GetNumberOfTuples(), b->GetNumberOfTuples());
+    vtkIdType differing = 0, bright = 0;
+    for (vtkIdType id = 0; id < a->GetNumberOfTuples(); ++id)
+    {
+      differing += std::abs(a->GetComponent(id, 0) - b->GetComponent(id, 0)) > 1.0 ? 1 : 0;
+      bright += b->GetComponent(id, 0) > 500 ? 1 : 0;
+    }
+    EXPECT_LE(differing, a->GetNumberOfTuples() / 10000) << differing << " voxels differ";
+    EXPECT_GT(bright, a->GetNumberOfTuples() / 50) << "the tube is in the straightened volume";
   }
 }

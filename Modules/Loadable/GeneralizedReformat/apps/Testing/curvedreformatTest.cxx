@@ -1,14 +1,19 @@
 // The curvedreformat command-line tool, run as a program on files.
 
+#include "CurvedReformatPreview.h"
+#include "DJ2KTestProcess.h"
+#include "DicomSeriesWriter.h"
 #include "TubePhantom.h"
 
 #include <vtkImageData.h>
+#include <vtkMath.h>
 #include <vtkMatrix3x3.h>
 #include <vtkMetaImageReader.h>
 #include <vtkNew.h>
 #include <vtkPNGReader.h>
 #include <vtkPointData.h>
 #include <vtkPolyData.h>
+#include <vtkTransform.h>
 #include <vtkXMLImageDataReader.h>
 #include <vtkXMLImageDataWriter.h>
 #include <vtkXMLPolyDataReader.h>
@@ -18,8 +23,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,18 +57,24 @@ protected:
 
   Result Run(const std::string& arguments) const
   {
-    const std::string out = Path("stdout.txt");
-    const std::string err = Path("stderr.txt");
-    const std::string command = std::string("\"") + CURVEDREFORMAT_EXECUTABLE + "\" " + arguments +
-                                " >\"" + out + "\" 2>\"" + err + "\"";
-    Result result;
-    const int status = std::system(command.c_str());
-    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.Out = Read(out);
-    result.Err = Read(err);
-    vtksys::SystemTools::RemoveFile(out);
-    vtksys::SystemTools::RemoveFile(err);
-    return result;
+    return this->RunTool(CURVEDREFORMAT_EXECUTABLE, arguments);
+  }
+
+  /// Runs \a executable (no shell) with \a arguments, one per blank-separated word (the tests'
+  /// paths hold no blanks), collecting both outputs. A run that does not exit (a crash, a
+  /// sanitizer report) fails the test.
+  Result RunTool(const std::string& executable, const std::string& arguments) const
+  {
+    std::vector<std::string> argv{ executable };
+    std::istringstream words(arguments);
+    std::string word;
+    while (words >> word)
+    {
+      argv.push_back(word);
+    }
+    const dj2ktest::ProcessResult run = dj2ktest::RunProcess(argv);
+    EXPECT_TRUE(run.exited && !run.sanitizerReport) << arguments << ": " << run.Describe();
+    return Result{ run.exited ? run.exitCode : -1, run.out, run.err };
   }
 
   static std::string Read(const std::string& path)
@@ -114,6 +129,14 @@ protected:
 
   std::string Dir;
 };
+
+#define EXPECT_VEC3_NEAR(a, b, tol)                                                                \
+  do                                                                                               \
+  {                                                                                                \
+    EXPECT_NEAR((a)[0], (b)[0], tol);                                                              \
+    EXPECT_NEAR((a)[1], (b)[1], tol);                                                              \
+    EXPECT_NEAR((a)[2], (b)[2], tol);                                                              \
+  } while (false)
 
 vtkSmartPointer<vtkImageData> ReadVTI(const std::string& path)
 {
@@ -323,12 +346,38 @@ TEST_F(CurvedReformatTool, ErrorsGiveOneLineAndNoOutputFiles)
     { good + out + " --projection-axis 3", 2, "--projection-axis must be 0, 1 or 2" },
     { good + " --output " + Path("out.nii"), 2, "--output must end in .vti or .mha" },
     { good, 2, "--volume, --curve and --output are required" },
-    // A 2 mm curve resamples into too few points.
+    // A 2 mm curve gives too few curve samples at 1 mm spacing.
     { "--volume " + Path("arc.vti") + " --curve " + Path("short.csv") + out,
       1,
-      "Not enough resampled curve points" },
+      "is too short: 2 mm gives no straightened volume at 1 mm spacing" },
+    { "--volume " + Path("arc.vti") + " --curve " + Dir + out, 1, "is a folder" },
+    { "--volume " + Path("arc.vti") + " --curve " + Path("missing.csv") + out,
+      1,
+      "cannot read curve " + Path("missing.csv") + ": No such file or directory" },
+    { good + " --output " + Path("out.vti") + " --projection " + Path("missing/out.png"),
+      1,
+      "cannot write " + Path("missing/out.png") + ": No such file or directory" },
+    { good + " --output " + Path("out.vti") + " --projection-axis 2",
+      2,
+      "--projection-axis needs --projection" },
+    { good + out + " --window 0 100", 2, "--window needs --preview" },
+    { good + out + " --preview " + Path("out.jpg"), 2, "--preview must end in .png" },
+    { good + out + " --stretch=yes", 2, "--stretch takes no value" },
+    { good + out + " --slice-size=30", 2, "--slice-size needs two values (--slice-size=A,B)" },
+    { good + out + " --max-memory 4Q", 2, "--max-memory expects a size such as 4G or 512M" },
+    { good + out + " --series-uid 1.2.3", 2, "--series-uid needs a DICOM volume" },
+    // Outputs far too large are refused by their size before anything is allocated.
+    { good + out + " --spacing 0.01", 1, "the straightened volume would need about " },
+    { good + out + " --slice-size 100000 100000", 1, "(100000 x 100000 x " },
+    { good + out + " --max-memory 1M", 1, "more than the 1 MB that --max-memory allows" },
+    // A mistyped coordinate: named, and refused by the same estimate.
+    { "--volume " + Path("arc.vti") + " --curve " + Path("mistyped.csv") + out,
+      1,
+      "curve point (1e+11, 20, 0) on line 4 of " + Path("mistyped.csv") +
+        " lies 1e+11 mm outside the volume" },
   };
   this->WriteCurve("short.csv", { { 40, -20, 0 }, { 40, -18, 0 } });
+  this->WriteCurve("mistyped.csv", { { 40, -20, 0 }, { 0, 20, 0 }, { 1e11, 20, 0 } });
   const std::vector<std::string> before = this->Files();
   for (const auto& c : cases)
   {
@@ -340,4 +389,516 @@ TEST_F(CurvedReformatTool, ErrorsGiveOneLineAndNoOutputFiles)
     EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
     EXPECT_EQ(this->Files(), before) << "no output, partial or final";
   }
+}
+
+TEST_F(CurvedReformatTool, OptionsInTheirEqualsFormVersionAndProgress)
+{
+  this->WritePhantom("arc", "arc.vti", "arc.csv");
+  const Result version = this->Run("--version");
+  EXPECT_EQ(version.ExitCode, 0);
+  EXPECT_EQ(version.Out, "curvedreformat " VIREON_PROJECT_VERSION "\n");
+
+  // --option=value forms, two values separated by a comma; --verbose shows each stage's
+  // progress as lines rising to 100 %.
+  Result run = this->Run("--volume=" + Path("arc.vti") + " --curve=" + Path("arc.csv") +
+                         " --output=" + Path("out.vti") + " --slice-size=30,20 --spacing=1 -v");
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  int dims[3];
+  ReadVTI(Path("out.vti"))->GetDimensions(dims);
+  EXPECT_EQ(dims[0], 30);
+  EXPECT_EQ(dims[1], 20);
+  for (const char* stage : { "reading", "straightening", "writing" })
+  {
+    SCOPED_TRACE(stage);
+    std::vector<int> percents;
+    std::istringstream lines(run.Err);
+    std::string line;
+    const std::string prefix = std::string("curvedreformat: ") + stage + " ";
+    while (std::getline(lines, line))
+    {
+      if (line.rfind(prefix, 0) == 0)
+      {
+        percents.push_back(std::atoi(line.c_str() + prefix.size()));
+      }
+    }
+    ASSERT_FALSE(percents.empty()) << run.Err;
+    EXPECT_EQ(percents.front(), 0);
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+  }
+  std::istringstream lines(run.Err);
+  std::string line;
+  while (std::getline(lines, line))
+  {
+    EXPECT_EQ(line.rfind("curvedreformat: ", 0), 0u) << line;
+    EXPECT_EQ(line.back(), '%') << line;
+  }
+}
+
+namespace
+{
+/// \a name with dashes for blanks, for file names on a command line.
+std::string FileName(std::string name)
+{
+  std::replace(name.begin(), name.end(), ' ', '-');
+  return name;
+}
+
+/// The tube phantom in the voxels of \a geometry.
+vtkSmartPointer<vtkImageData> PhantomIn(const std::string& shape, const SeriesGeometry& geometry)
+{
+  return Resample(TubePhantom::Volume(shape, 4.0), geometry);
+}
+
+/// The phantom's own voxel grid (axis-aligned, 1 mm).
+SeriesGeometry PhantomGeometry(const std::string& shape)
+{
+  vtkSmartPointer<vtkImageData> phantom = TubePhantom::Volume(shape, 4.0);
+  SeriesGeometry geometry;
+  phantom->GetDimensions(geometry.Dimensions);
+  phantom->GetOrigin(geometry.Origin);
+  return geometry;
+}
+
+/// Compresses \a file in place with a DCMTK-style tool (program, input, output).
+void Compress(const std::string& program, const std::string& file)
+{
+  const std::string compressed = file + ".compressed";
+  const dj2ktest::ProcessResult result = dj2ktest::RunProcess({ program, file, compressed });
+  ASSERT_TRUE(result.ExitedWith(0)) << program << ": " << result.Describe() << "\n" << result.err;
+  ASSERT_EQ(std::rename(compressed.c_str(), file.c_str()), 0);
+}
+
+/// Loads a DICOM file, changes its data set and saves it again.
+template <typename Change>
+void Modify(const std::string& path, Change change)
+{
+  DcmFileFormat file;
+  ASSERT_TRUE(file.loadFile(path.c_str()).good()) << path;
+  change(file.getDataset());
+  ASSERT_TRUE(file.saveFile(path.c_str(), EXS_LittleEndianExplicit).good()) << path;
+}
+}
+
+TEST_F(CurvedReformatTool, StraightensDicomSeries)
+{
+  // The helix tube written as DICOM CT series in several ways; each straightened volume must
+  // hold the straight tube. Series on the phantom's own voxels must give exactly what the
+  // phantom's .vti file gives: same voxels, same rescaled values, same geometry.
+  const SeriesGeometry aligned = PhantomGeometry("helix");
+  this->WritePhantom("helix", "helix.vti", "helix.csv");
+  const std::string arguments = " --curve " + Path("helix.csv") + " --slice-size 30 30 --spacing 1";
+  const Result reference =
+    this->Run("--volume " + Path("helix.vti") + " --output " + Path("reference.vti") + arguments);
+  ASSERT_EQ(reference.ExitCode, 0) << reference.Err;
+  vtkSmartPointer<vtkImageData> expected = ReadVTI(Path("reference.vti"));
+
+  // Oblique: rotated rows and columns, non-square pixels, slices 1.1 mm apart, covering the
+  // phantom.
+  SeriesGeometry oblique;
+  {
+    vtkNew<vtkTransform> rotation;
+    rotation->RotateWXYZ(25, 1, 2, 0.5);
+    const double x[3] = { 1, 0, 0 }, y[3] = { 0, 1, 0 }, z[3] = { 0, 0, 1 };
+    rotation->TransformVector(x, oblique.Row);
+    rotation->TransformVector(y, oblique.Column);
+    rotation->TransformVector(z, oblique.Step);
+    const double spacing[3] = { 0.9, 1.0, 1.1 };
+    const double side = 116.0; // mm: the phantom's diagonal
+    double centre[3];
+    for (int k = 0; k < 3; ++k)
+    {
+      centre[k] = aligned.Origin[k] + 0.5 * (aligned.Dimensions[k] - 1);
+    }
+    for (int k = 0; k < 3; ++k)
+    {
+      oblique.Spacing[k] = spacing[k];
+      oblique.Dimensions[k] = static_cast<int>(side / spacing[k]) + 1;
+    }
+    for (int r = 0; r < 3; ++r)
+    {
+      oblique.Origin[r] =
+        centre[r] - 0.5 * side * (oblique.Row[r] + oblique.Column[r] + oblique.Step[r]);
+    }
+  }
+  // Gantry tilt of 15 degrees: the slices lie in axial planes, but each is shifted along the
+  // columns by tan(15) of the slice step.
+  SeriesGeometry tilted = aligned;
+  {
+    const double tilt = vtkMath::RadiansFromDegrees(15.0);
+    tilted.Step[1] = std::sin(tilt);
+    tilted.Step[2] = std::cos(tilt);
+    tilted.Spacing[2] = 1.0 / std::cos(tilt); // 1 mm between the slice planes
+    tilted.Dimensions[1] += 24;
+    tilted.Origin[1] -= 12 + 0.5 * aligned.Dimensions[2] * std::tan(tilt);
+  }
+
+  const struct
+  {
+    const char* Name;
+    const SeriesGeometry* Geometry;
+    SeriesOptions Options;
+    bool Compressed;
+    int ScalarType;
+  } cases[] = {
+    { "out of order", &aligned, SeriesOptions(), false, VTK_SHORT },
+    { "compressed", &aligned, SeriesOptions(), true, VTK_SHORT },
+    { "oblique", &oblique, { "", "Oblique", -1000.0, 2.0, false, "slice" }, false, VTK_SHORT },
+    { "gantry tilt", &tilted, SeriesOptions(), false, VTK_SHORT },
+    { "multi-frame", &aligned, { "", "Enhanced", -0.5, 0.5, true, "frames" }, false, VTK_FLOAT },
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.Name);
+    const std::string folder = Path("series-" + FileName(c.Name));
+    vtksys::SystemTools::MakeDirectory(folder);
+    const std::vector<std::string> files =
+      WriteSeries(folder, PhantomIn("helix", *c.Geometry), *c.Geometry, c.Options);
+    if (c.Compressed)
+    {
+      // Every fifth file uncompressed, the others JPEG 2000, JPEG-LS, RLE and lossless JPEG.
+      const char* programs[] = {
+        nullptr, DCMCJ2K_EXECUTABLE, DCMCJPLS_EXECUTABLE, DCMCRLE_EXECUTABLE, DCMCJPEG_EXECUTABLE
+      };
+      for (size_t i = 0; i < files.size(); ++i)
+      {
+        if (const char* program = programs[i % 5])
+        {
+          Compress(program, files[i]);
+        }
+      }
+    }
+    const std::string input = c.Options.MultiFrame ? files.front() : folder;
+    const std::string output = Path("straight-" + FileName(c.Name) + ".vti");
+    const Result run = this->Run("--volume " + input + " --output " + output + arguments);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    vtkSmartPointer<vtkImageData> straight = ReadVTI(output);
+    EXPECT_EQ(straight->GetScalarType(), c.ScalarType);
+    const double spacing[3] = { 1, 1, 1 };
+    const TubePhantom::Straightness s = TubePhantom::Measure(straight, spacing, 4.0);
+    EXPECT_GT(s.InsideFraction, 0.97);
+    EXPECT_GT(s.OutsideFraction, 0.97);
+    if (c.Geometry == &aligned)
+    {
+      vtkDataArray* values = straight->GetPointData()->GetScalars();
+      vtkDataArray* expectedValues = expected->GetPointData()->GetScalars();
+      ASSERT_EQ(values->GetNumberOfTuples(), expectedValues->GetNumberOfTuples());
+      double largest = 0.0;
+      for (vtkIdType id = 0; id < values->GetNumberOfTuples(); ++id)
+      {
+        largest = std::max(
+          largest, std::abs(values->GetComponent(id, 0) - expectedValues->GetComponent(id, 0)));
+      }
+      // Float voxels (the multi-frame series) are interpolated without rounding to integers.
+      EXPECT_LE(largest, c.ScalarType == VTK_FLOAT ? 0.5 : 0.0);
+      EXPECT_VEC3_NEAR(straight->GetOrigin(), expected->GetOrigin(), 1e-9);
+    }
+  }
+}
+
+TEST_F(CurvedReformatTool, DicomSeriesThatMakeNoVolumeAreRefusedByName)
+{
+  // A small series, 8 x 8 pixels, 6 slices 2 mm apart, changed in one way each time.
+  SeriesGeometry geometry;
+  geometry.Dimensions[0] = geometry.Dimensions[1] = 8;
+  geometry.Dimensions[2] = 6;
+  geometry.Spacing[2] = 2.0;
+  auto constantImage = [&](double value)
+  {
+    auto image = vtkSmartPointer<vtkImageData>::New();
+    image->SetDimensions(geometry.Dimensions);
+    image->AllocateScalars(VTK_SHORT, 1);
+    image->GetPointData()->GetScalars()->Fill(value);
+    return image;
+  };
+  vtkSmartPointer<vtkImageData> image = constantImage(100);
+  this->WriteCurve("line.csv", { { 4, 4, 0 }, { 4, 4, 10 } });
+
+  using Files = std::vector<std::string>;
+  const struct
+  {
+    const char* Name;
+    std::function<void(const std::string& folder, const Files& files)> Change;
+    std::string Message; // with {0}, {1}: the names of files[0], files[1]
+  } cases[] = {
+    { "mixed sizes",
+      [](const std::string&, const Files& files)
+      { Modify(files[3], [](DcmDataset* d) { d->putAndInsertUint16(DCM_Columns, 4); }); },
+      "mixed image sizes: " },
+    { "missing position",
+      [](const std::string&, const Files& files) {
+        Modify(files[2], [](DcmDataset* d) { d->findAndDeleteElement(DCM_ImagePositionPatient); });
+      },
+      "{2} has no Image Position (Patient)" },
+    { "mixed orientations",
+      [](const std::string&, const Files& files)
+      {
+        Modify(files[4],
+          [](DcmDataset* d)
+          { d->putAndInsertString(DCM_ImageOrientationPatient, "1\\0\\0\\0\\0.8\\0.6"); });
+      },
+      "mixed orientations: " },
+    { "a slice missing",
+      [](const std::string&, const Files& files) { std::remove(files[3].c_str()); },
+      "uneven slice gaps (a slice missing?): the largest is 4 mm, between {2} and {4}" },
+    { "two slices at one place",
+      [](const std::string&, const Files& files)
+      {
+        Modify(files[4],
+          [](DcmDataset* d) { d->putAndInsertString(DCM_ImagePositionPatient, "0\\0\\6"); });
+      },
+      " lie at the same position" },
+    { "colour",
+      [](const std::string&, const Files& files)
+      { Modify(files[0], [](DcmDataset* d) { d->putAndInsertUint16(DCM_SamplesPerPixel, 3); }); },
+      "colour images (Samples per Pixel 3) are not supported" },
+    { "no images",
+      [](const std::string&, const Files& files)
+      {
+        for (const std::string& file : files)
+        {
+          std::remove(file.c_str());
+        }
+      },
+      "no DICOM images in the folder" },
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.Name);
+    const std::string folder = Path("series-" + FileName(c.Name));
+    vtksys::SystemTools::MakeDirectory(folder);
+    const Files files = WriteSeries(folder, image, geometry);
+    c.Change(folder, files);
+    std::string message = c.Message;
+    for (int i = 0; i < 6; ++i)
+    {
+      const std::string mark = "{" + std::to_string(i) + "}";
+      const size_t at = message.find(mark);
+      if (at != std::string::npos)
+      {
+        message.replace(at, mark.size(), files[i]);
+      }
+    }
+    const Result run = this->Run(
+      "--volume " + folder + " --curve " + Path("line.csv") + " --output " + Path("out.vti"));
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    EXPECT_FALSE(vtksys::SystemTools::FileExists(Path("out.vti")));
+  }
+
+  // One image is not a volume.
+  const Files single =
+    WriteSeries(Path("."), image, geometry, { "", "Tube", -1024, 1, false, "single" });
+  Result run = this->Run(
+    "--volume " + single[0] + " --curve " + Path("line.csv") + " --output " + Path("out.vti"));
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(
+    run.Err.find("a single image, not a volume (give the folder of its series)"), std::string::npos)
+    << run.Err;
+
+  // Two series in one folder: listed with their descriptions and slice counts until one is
+  // chosen.
+  const std::string both = Path("two-series");
+  vtksys::SystemTools::MakeDirectory(both);
+  WriteSeries(
+    both, image, geometry, { "1.2.826.0.1.3680043.2.1125.1", "Arterial", -1024, 1, false, "a" });
+  SeriesGeometry shorter = geometry;
+  shorter.Dimensions[2] = 5;
+  WriteSeries(both,
+    constantImage(300),
+    shorter,
+    { "1.2.826.0.1.3680043.2.1125.2", "Venous", -1024, 1, false, "v" });
+  run =
+    this->Run("--volume " + both + " --curve " + Path("line.csv") + " --output " + Path("out.vti"));
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find(both + " holds 2 series; choose one with --series-uid:\n"
+                                "  1.2.826.0.1.3680043.2.1125.1  \"Arterial\", 6 slices\n"
+                                "  1.2.826.0.1.3680043.2.1125.2  \"Venous\", 5 slices\n"),
+    std::string::npos)
+    << run.Err;
+  run = this->Run("--volume " + both + " --series-uid 1.2.3 --curve " + Path("line.csv") +
+                  " --output " + Path("out.vti"));
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("no series 1.2.3 in " + both + "; it holds:"), std::string::npos)
+    << run.Err;
+  run = this->Run("--volume " + both + " --series-uid 1.2.826.0.1.3680043.2.1125.2 --curve " +
+                  Path("line.csv") + " --output " + Path("out.vti") + " --slice-size 6 6");
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  double range[2];
+  ReadVTI(Path("out.vti"))->GetPointData()->GetScalars()->GetRange(range);
+  EXPECT_EQ(range[1], 300) << "the venous series";
+}
+
+TEST_F(CurvedReformatTool, PreviewShowsBothCutsThroughTheCentreLine)
+{
+  // The preview's pixels against the straightened volume written beside it: at one pixel per
+  // voxel, the X-Z cut's column through the centre line and the Y-Z cut's columns hold the
+  // windowed voxels of the middle row and column, down the curve.
+  this->WritePhantom("helix", "helix.vti", "helix.csv");
+  const std::string common = "--volume " + Path("helix.vti") + " --curve " + Path("helix.csv") +
+                             " --output " + Path("straight.vti") + " --slice-size 30 40";
+  Result run = this->Run(common + " --preview " + Path("window.png") + " --window 500 1000");
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  run = this->Run(common + " --preview " + Path("default.png"));
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+
+  CurvedReformat::Volume straight;
+  straight.Image = ReadVTI(Path("straight.vti"));
+  straight.Image->GetSpacing(straight.Spacing);
+  int dims[3];
+  straight.Image->GetDimensions(dims);
+  const CurvedReformat::PreviewLayout layout = CurvedReformat::LayoutPreview(straight);
+  EXPECT_NEAR(layout.PixelSize, 1.0, 1e-9);
+  EXPECT_EQ(layout.CutWidth[0], 30);
+  EXPECT_EQ(layout.CutWidth[1], 40);
+  EXPECT_EQ(layout.CutHeight, dims[2]);
+
+  // PNG rows from the top; vtkPNGReader puts the top row at the highest y.
+  auto readPicture = [&](const std::string& name)
+  {
+    vtkNew<vtkPNGReader> reader;
+    reader->SetFileName(Path(name).c_str());
+    reader->Update();
+    auto picture = vtkSmartPointer<vtkImageData>::New();
+    picture->ShallowCopy(reader->GetOutput());
+    return picture;
+  };
+  vtkSmartPointer<vtkImageData> windowed = readPicture("window.png");
+  int size[3];
+  windowed->GetDimensions(size);
+  ASSERT_EQ(size[0], layout.Width);
+  ASSERT_EQ(size[1], layout.Height);
+  auto pixel = [&](vtkImageData* picture, int x, int y)
+  { return picture->GetScalarComponentAsDouble(x, layout.Height - 1 - y, 0, 0); };
+  auto grey = [](double value)
+  { return std::lround(std::min(std::max(255.0 * value / 1000.0, 0.0), 255.0)); };
+  for (int k = 0; k < dims[2]; k += 7)
+  {
+    EXPECT_EQ(pixel(windowed, layout.CutLeft[0] + 15, layout.CutTop + k),
+      grey(straight.Image->GetScalarComponentAsDouble(15, 20, k, 0)))
+      << "X-Z, row " << k;
+    for (int j = 0; j < 40; j += 3)
+    {
+      EXPECT_EQ(pixel(windowed, layout.CutLeft[1] + j, layout.CutTop + k),
+        grey(straight.Image->GetScalarComponentAsDouble(15, j, k, 0)))
+        << "Y-Z, row " << k << ", column " << j;
+    }
+  }
+  // The scale bar: a round length, drawn to scale.
+  const double mantissa =
+    layout.ScaleBarMillimetres / std::pow(10.0, std::floor(std::log10(layout.ScaleBarMillimetres)));
+  EXPECT_TRUE(mantissa == 1.0 || mantissa == 2.0 || mantissa == 5.0) << layout.ScaleBarMillimetres;
+  EXPECT_EQ(layout.ScaleBarLength, std::lround(layout.ScaleBarMillimetres / layout.PixelSize));
+  int bar = 0;
+  for (int x = 0; x < layout.Width; ++x)
+  {
+    bar += pixel(windowed, x, layout.ScaleBarTop + 1) == 255 ? 1 : 0;
+  }
+  EXPECT_EQ(bar, layout.ScaleBarLength);
+
+  // The default window runs from the 1st to the 99th percentile (B-spline ringing reaches
+  // beyond the tube's value): the tube light, the background dark.
+  vtkSmartPointer<vtkImageData> automatic = readPicture("default.png");
+  const int middle = dims[2] / 2;
+  EXPECT_GT(pixel(automatic, layout.CutLeft[0] + 15, layout.CutTop + middle), 200);
+  EXPECT_LT(pixel(automatic, layout.CutLeft[0] + 1, layout.CutTop + middle), 40);
+}
+
+TEST(CurvedReformatPreview, LayoutKeepsThePhysicalAspectWithinItsSize)
+{
+  // Anisotropic voxels: one pixel per smallest spacing. A long volume: the picture's height
+  // stays within 2048 pixels.
+  const struct
+  {
+    int Dimensions[3];
+    double Spacing[3];
+    double PixelSize;
+  } cases[] = {
+    { { 40, 60, 100 }, { 0.5, 0.5, 2.0 }, 0.5 },
+    { { 20, 30, 5000 }, { 1.0, 1.0, 2.0 }, 0.0 },
+  };
+  for (const auto& c : cases)
+  {
+    CurvedReformat::Volume volume;
+    volume.Image = vtkSmartPointer<vtkImageData>::New();
+    volume.Image->SetDimensions(c.Dimensions);
+    std::copy(c.Spacing, c.Spacing + 3, volume.Spacing);
+    const CurvedReformat::PreviewLayout layout = CurvedReformat::LayoutPreview(volume);
+    if (c.PixelSize > 0)
+    {
+      EXPECT_NEAR(layout.PixelSize, c.PixelSize, 1e-12);
+    }
+    EXPECT_LE(layout.Height, 2048);
+    EXPECT_LE(layout.Width, 2048);
+    for (int cut = 0; cut < 2; ++cut)
+    {
+      EXPECT_NEAR(layout.CutWidth[cut] * layout.PixelSize,
+        c.Dimensions[cut] * c.Spacing[cut],
+        layout.PixelSize);
+    }
+    EXPECT_NEAR(
+      layout.CutHeight * layout.PixelSize, c.Dimensions[2] * c.Spacing[2], layout.PixelSize);
+    EXPECT_GT(layout.CutLeft[1], layout.CutLeft[0] + layout.CutWidth[0]);
+    EXPECT_GT(layout.ScaleBarTop, layout.CutTop + layout.CutHeight);
+  }
+}
+
+TEST_F(CurvedReformatTool, TubePhantomWritesBothFilesOrNone)
+{
+  const Result written = this->RunTool(
+    TUBEPHANTOM_EXECUTABLE, "arc " + Path("arc.mha") + " " + Path("arc.csv") + " 4 9");
+  ASSERT_EQ(written.ExitCode, 0) << written.Err;
+  EXPECT_EQ(this->Files(), (std::vector<std::string>{ "arc.csv", "arc.mha" }));
+  const std::string curve = Read(Path("arc.csv"));
+  EXPECT_EQ(std::count(curve.begin(), curve.end(), '\n'), 10) << "a header and 9 points";
+
+  // Either file unwritable: a one-line message, an error status, and no file of the pair.
+  const std::vector<std::string> before = this->Files();
+  const struct
+  {
+    std::string Arguments;
+    std::string Message;
+  } cases[] = {
+    { "helix " + Path("missing/helix.vti") + " " + Path("helix.csv"),
+      "tubephantom: cannot write " + Path("missing/helix.vti") + ": No such file or directory" },
+    { "helix " + Path("helix.vti") + " " + Path("missing/helix.csv"),
+      "tubephantom: cannot write " + Path("missing/helix.csv") + ": No such file or directory" },
+    { "helix " + Path("helix.vti") + " " + Dir,
+      "tubephantom: cannot write " + Dir + ": Is a directory" },
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.Arguments);
+    const Result run = this->RunTool(TUBEPHANTOM_EXECUTABLE, c.Arguments);
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err, c.Message + "\n");
+    EXPECT_TRUE(run.Out.empty()) << run.Out;
+    EXPECT_EQ(this->Files(), before);
+  }
+  // A straightened volume that cannot be read: one line, not VTK's report.
+  const Result measure = this->RunTool(TUBEPHANTOM_EXECUTABLE, "measure " + Path("none.vti"));
+  EXPECT_EQ(measure.ExitCode, 1);
+  EXPECT_EQ(measure.Err, "tubephantom: cannot read " + Path("none.vti") + "\n");
+}
+
+TEST_F(CurvedReformatTool, OutputsAreWrittenThroughSymbolicLinks)
+{
+  // The project's safe writer: a link given as output stays a link, its target gets the volume.
+  this->WritePhantom("arc", "arc.vti", "arc.csv");
+  vtksys::SystemTools::MakeDirectory(Path("elsewhere"));
+  {
+    std::ofstream old(Path("elsewhere/straight.vti"));
+    old << "old content\n";
+  }
+  ASSERT_TRUE(vtksys::SystemTools::CreateSymlink("elsewhere/straight.vti", Path("straight.vti")));
+  const Result run = this->Run("--volume " + Path("arc.vti") + " --curve " + Path("arc.csv") +
+                               " --output " + Path("straight.vti") + " --slice-size 20 20");
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_TRUE(vtksys::SystemTools::FileIsSymlink(Path("straight.vti")));
+  int dims[3];
+  ReadVTI(Path("elsewhere/straight.vti"))->GetDimensions(dims);
+  EXPECT_EQ(dims[0], 20);
+  EXPECT_EQ(
+    this->Files(), (std::vector<std::string>{ "arc.csv", "arc.vti", "elsewhere", "straight.vti" }));
 }

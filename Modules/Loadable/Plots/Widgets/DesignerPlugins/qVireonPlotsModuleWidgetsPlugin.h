@@ -17,8 +17,12 @@ class QVIREONPLOTSMODULEWIDGETSPLUGINS_EXPORT qVireonPlotsModuleWidgetsPlugin
 public:
   qVireonPlotsModuleWidgetsPlugin();
 
-  // A new plug-in object per widget, in widget-box order; the caller owns them.
+  // One plug-in object per widget, in widget-box order, owned by the collection: every call
+  // returns the same objects.
   QList<QDesignerCustomWidgetInterface*> customWidgets() const override;
+
+private:
+  QList<QDesignerCustomWidgetInterface*> Plugins;
 };
 
 #endif

@@ -2,11 +2,14 @@
 
 #include "qVireonTableColumnPropertiesWidgetPlugin.h"
 
-qVireonTablesModuleWidgetsPlugin::qVireonTablesModuleWidgetsPlugin() = default;
+// The plug-in objects are made once and belong to the collection (their parent): Designer and the
+// form builders keep the pointers that customWidgets() hands out and never delete them.
+qVireonTablesModuleWidgetsPlugin::qVireonTablesModuleWidgetsPlugin()
+{
+  this->Plugins << new qVireonTableColumnPropertiesWidgetPlugin(this);
+}
 
 QList<QDesignerCustomWidgetInterface*> qVireonTablesModuleWidgetsPlugin::customWidgets() const
 {
-  QList<QDesignerCustomWidgetInterface*> plugins;
-  plugins << new qVireonTableColumnPropertiesWidgetPlugin;
-  return plugins;
+  return this->Plugins;
 }

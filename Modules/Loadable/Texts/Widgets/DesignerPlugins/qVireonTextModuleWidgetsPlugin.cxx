@@ -2,11 +2,14 @@
 
 #include "qKOVATextWidgetPlugin.h"
 
-qVireonTextModuleWidgetsPlugin::qVireonTextModuleWidgetsPlugin() = default;
+// The plug-in objects are made once and belong to the collection (their parent): Designer and the
+// form builders keep the pointers that customWidgets() hands out and never delete them.
+qVireonTextModuleWidgetsPlugin::qVireonTextModuleWidgetsPlugin()
+{
+  this->Plugins << new qKOVATextWidgetPlugin(this);
+}
 
 QList<QDesignerCustomWidgetInterface*> qVireonTextModuleWidgetsPlugin::customWidgets() const
 {
-  QList<QDesignerCustomWidgetInterface*> plugins;
-  plugins << new qKOVATextWidgetPlugin;
-  return plugins;
+  return this->Plugins;
 }

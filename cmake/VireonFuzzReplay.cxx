@@ -1,4 +1,6 @@
-// Replays fuzzer inputs (files, or folders of files) through the fuzz target without libFuzzer.
+// Replays fuzzer inputs (files, or folders of files) through a fuzz target without libFuzzer, as
+// the test suite does with each target's committed corpus. A finding aborts or crashes the run;
+// the name of the input being replayed is printed before it runs.
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -11,6 +13,7 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) __attribute__((weak));
 
 namespace
 {
@@ -41,6 +44,8 @@ void collect(const std::string& path, std::vector<std::string>& files)
 
 int main(int argc, char* argv[])
 {
+  if (LLVMFuzzerInitialize)
+    LLVMFuzzerInitialize(&argc, &argv);
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i)
     collect(argv[i], files);
@@ -52,6 +57,8 @@ int main(int argc, char* argv[])
   }
   for (const std::string& file : files)
   {
+    std::printf("%s\n", file.c_str());
+    std::fflush(stdout);
     std::ifstream in(file, std::ios::binary);
     std::vector<uint8_t> bytes(
       (std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
