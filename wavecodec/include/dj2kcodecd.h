@@ -106,8 +106,8 @@ private:
     Uint16 bytesPerSample,
     OFBool& rgbOutput);
 
-  // Finds the fragments of frame frameNo, which start at startFragment, and fetches their
-  // bytes; advances startFragment past those fetched.
+  // Finds the fragments of frame frameNo, which start at startFragment (their bytes are
+  // fetched later); advances startFragment past them.
   static OFCondition locateFrame(DcmPixelSequence* fromPixSeq,
     const DJ2KCodecParameter* cp,
     Uint32 frameNo,

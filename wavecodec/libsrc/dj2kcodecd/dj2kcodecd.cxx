@@ -21,13 +21,16 @@
 #include <new>
 #include <vector>
 
-// The compressed bytes of one frame as its fragments hold them, in order.
+// The compressed bytes of one frame as its fragments hold them, in order. The items are found
+// first; their bytes are fetched (DCMTK reads a value from its file on first use) just before
+// the frame is decoded.
 struct DJ2KFrameFragments
 {
   struct Piece
   {
-    const Uint8* data;
+    DcmPixelItem* item;
     size_t length;
+    const Uint8* data; // null until fetched
   };
   std::vector<Piece> pieces;
   Uint64 length = 0; // of all pieces
@@ -61,6 +64,25 @@ OFString photometricInterpretation(DcmItem* item)
   if (item->findAndGetOFString(DCM_PhotometricInterpretation, value).bad())
     value.clear();
   return value;
+}
+
+// The bytes of located fragments; the caller holds dcmtkMutex(). A fragment without bytes
+// adds nothing.
+OFCondition fetchFragments(DJ2KFrameFragments& fragments)
+{
+  fragments.length = 0;
+  for (DJ2KFrameFragments::Piece& piece : fragments.pieces)
+  {
+    Uint8* bytes = nullptr;
+    const OFCondition result = piece.item->getUint8Array(bytes);
+    if (result.bad())
+      return result;
+    piece.data = bytes;
+    if (bytes == nullptr)
+      piece.length = 0;
+    fragments.length += piece.length;
+  }
+  return EC_Normal;
 }
 
 const Uint8
@@ -303,7 +325,8 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
 
   // Every frame's fragments are found before the first is decoded, frame after frame as a
   // serial decoding meets them; the search stops at the first frame whose fragments cannot
-  // be had, which then fails with that condition in its turn.
+  // be had, which then fails with that condition in its turn. Their bytes are fetched frame by
+  // frame as the frames are decoded, so that reading them from the file overlaps decoding.
   const Uint16 pixelRep = pixelRepresentation(ditem);
   const OFString photometric = photometricInterpretation(ditem);
   std::vector<DJ2KFrameFragments> fragments(static_cast<size_t>(frames));
@@ -332,6 +355,11 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
     [&](size_t frame)
     {
       DCMJ2K_DEBUG("JPEG 2000 decoder processes frame " << (frame + 1));
+      if (results[frame].good())
+      {
+        std::lock_guard<std::mutex> guard(dcmtkMutex());
+        results[frame] = fetchFragments(fragments[frame]);
+      }
       if (results[frame].good())
       {
         OFBool componentTransform = OFFalse;
@@ -515,6 +543,8 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
     photometric = photometricInterpretation(dataset);
     planarConfig = outputPlanarConfiguration(dataset, cp, imageSamplesPerPixel, OFTrue);
     result = locateFrame(fromPixSeq, cp, frameNo, startFragment, imageFrames, fragments);
+    if (result.good())
+      result = fetchFragments(fragments);
   }
   // One frame: OpenJPEG has every thread the codec may use.
   OFBool componentTransform = OFFalse;
@@ -656,19 +686,14 @@ OFCondition DJ2KDecoderBase::locateFrame(DcmPixelSequence* fromPixSeq,
     ++startFragment;
     if (result.bad())
       return result;
-    if (item == nullptr)
-      continue;
-    Uint8* bytes = nullptr;
-    const Uint32 length = item->getLength();
-    result = item->getUint8Array(bytes);
-    if (result.bad())
-      return result;
-    if (bytes != nullptr && length > 0)
+    const Uint32 length = item == nullptr ? 0 : item->getLength();
+    if (length > 0)
     {
       // Never more than the space counted above, even if an item changed its length.
       const Uint64 n =
         length < totalLength - fragments.length ? length : totalLength - fragments.length;
-      fragments.pieces.push_back(DJ2KFrameFragments::Piece{ bytes, static_cast<size_t>(n) });
+      fragments.pieces.push_back(
+        DJ2KFrameFragments::Piece{ item, static_cast<size_t>(n), nullptr });
       fragments.length += n;
     }
   }
@@ -703,7 +728,8 @@ OFCondition DJ2KDecoderBase::decodeFragments(const DJ2KFrameFragments& fragments
     size_t offset = 0;
     for (const DJ2KFrameFragments::Piece& piece : fragments.pieces)
     {
-      memcpy(joined + offset, piece.data, piece.length);
+      if (piece.length > 0)
+        memcpy(joined + offset, piece.data, piece.length);
       offset += piece.length;
     }
     codestream = joined;
