@@ -704,6 +704,88 @@ TEST_F(Registered, LossyRatioAndMethodAreAppended)
   }
 }
 
+// RGB is coded with the multiple-component transform and named by it (YBR_RCT lossless,
+// YBR_ICT lossy); other colour models and grey images are coded as they are. Decoding gives
+// the RGB samples back.
+TEST_F(Registered, ColourIsCodedWithTheComponentTransform)
+{
+  Register();
+  const ScopedDecoders decoders;
+  struct Case
+  {
+    Image shape;
+    const char* photometric;
+    bool lossy;
+    const char* expectedPhotometric;
+    bool mct;
+  };
+  const Case cases[] = {
+    { { "rgb", 48, 40, 3, 8, 8, 0, 0, 2 }, "RGB", false, "YBR_RCT", true },
+    { { "rgb by plane", 48, 40, 3, 8, 8, 0, 1, 1 }, "RGB", false, "YBR_RCT", true },
+    { { "rgb 16 bits", 24, 20, 3, 16, 12, 0, 0, 1 }, "RGB", false, "YBR_RCT", true },
+    { { "rgb lossy", 48, 40, 3, 8, 8, 0, 0, 2 }, "RGB", true, "YBR_ICT", true },
+    { { "ybr full", 48, 40, 3, 8, 8, 0, 0, 1 }, "YBR_FULL", false, "YBR_FULL", false },
+    { { "ybr full lossy", 48, 40, 3, 8, 8, 0, 0, 1 }, "YBR_FULL", true, "YBR_FULL", false },
+    { { "grey", 32, 32, 1, 8, 8, 0, 0, 1 }, "MONOCHROME2", false, "MONOCHROME2", false },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.shape.name);
+    const std::vector<Uint8> pixels = MakePixels(c.shape, 3);
+    DcmDataset dataset;
+    FillDataset(dataset, c.shape, pixels);
+    dataset.putAndInsertString(DCM_PhotometricInterpretation, c.photometric);
+    const E_TransferSyntax xfer = c.lossy ? EXS_JPEG2000 : EXS_JPEG2000LosslessOnly;
+    const DJ2KRepresentationParameter lossy(OFFalse, 8.0);
+    ASSERT_TRUE(dataset.chooseRepresentation(xfer, c.lossy ? &lossy : nullptr).good());
+    EXPECT_EQ(GetString(dataset, DCM_PhotometricInterpretation), c.expectedPhotometric);
+    DcmPixelSequence* sequence = GetPixelSequence(dataset, xfer);
+    ASSERT_NE(sequence, nullptr);
+    for (const std::vector<Uint8>& codestream : FrameCodestreams(sequence))
+    {
+      const DecodedCodestream decoded = DecodeCodestream(codestream);
+      ASSERT_TRUE(decoded.ok);
+      EXPECT_EQ(decoded.mct, c.mct);
+      EXPECT_EQ(decoded.reversible, !c.lossy);
+    }
+    if (!c.lossy)
+    {
+      // OpenJPEG undoes the transform: the input's samples, component by component.
+      ExpectExactFrames(c.shape, pixels, sequence);
+    }
+
+    // Back to native pixels through the decoder: the input's colour model, by pixel.
+    dataset.removeAllButCurrentRepresentations();
+    DcmDataset decoded(dataset);
+    ASSERT_TRUE(decoded.chooseRepresentation(EXS_LittleEndianExplicit, nullptr).good());
+    EXPECT_EQ(GetString(decoded, DCM_PhotometricInterpretation), c.photometric);
+    if (!c.lossy)
+    {
+      const std::vector<uint8_t> bytes = NativePixelBytes(decoded);
+      ASSERT_EQ(bytes.size(), pixels.size());
+      size_t mismatches = 0;
+      const size_t count = size_t(c.shape.rows) * c.shape.columns;
+      for (size_t f = 0; f < size_t(c.shape.frames); ++f)
+      {
+        for (size_t k = 0; k < count; ++k)
+        {
+          for (size_t s = 0; s < c.shape.samplesPerPixel; ++s)
+          {
+            const size_t at = f * c.shape.samplesPerFrame() + k * c.shape.samplesPerPixel + s;
+            long value = bytes[at * (c.shape.bitsAllocated / 8)];
+            if (c.shape.bitsAllocated == 16)
+            {
+              value = bytes[2 * at] | (long(bytes[2 * at + 1]) << 8);
+            }
+            mismatches += value != SampleOf(c.shape, pixels, f, s, k);
+          }
+        }
+      }
+      EXPECT_EQ(mismatches, 0u);
+    }
+  }
+}
+
 // Converting to Secondary Capture gives a new SOP Instance UID whenever the SOP Class changes,
 // and completes the Modality LUT: Rescale Type is required with Rescale Intercept.
 TEST_F(Registered, SecondaryCaptureConversion)

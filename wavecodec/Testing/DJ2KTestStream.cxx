@@ -199,6 +199,7 @@ DecodedCodestream DecodeCodestream(const std::vector<uint8_t>& bytes)
   {
     if (bytes[i] == 0xFF && bytes[i + 1] == 0x52)
     {
+      result.mct = bytes[i + 8] == 1;
       result.reversible = bytes[i + 13] == 1;
       break;
     }

@@ -40,6 +40,7 @@ struct DecodedCodestream
 {
   bool ok = false;
   bool reversible = false; // wavelet transform of the first COD marker
+  bool mct = false;        // multiple-component transform of the first COD marker
   unsigned width = 0;
   unsigned height = 0;
   std::vector<unsigned> precision;

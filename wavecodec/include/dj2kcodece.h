@@ -85,7 +85,9 @@ private:
   // and owned by the caller; it stays null when compressedSize is 0 or on failure. Only the
   // Bits Stored bits of each sample are coded; samples with other bits set above them are
   // refused with refuseHighBits, otherwise counted in a warning naming frameNumber. With
-  // openjpegThreads above 1, OpenJPEG uses that many threads of its own for the frame.
+  // colourTransform, three components are coded with the multiple-component transform
+  // (reversible when lossless, irreversible otherwise). With openjpegThreads above 1,
+  // OpenJPEG uses that many threads of its own for the frame.
   static OFCondition encodeFrame(const Uint8* framePointer,
     Uint32 columns,
     Uint32 rows,
@@ -95,6 +97,7 @@ private:
     OFBool isSigned,
     OFBool isPlanar,
     OFBool lossless,
+    OFBool colourTransform,
     double compressionRatio,
     OFBool refuseHighBits,
     Uint32 frameNumber,

@@ -314,6 +314,13 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     return EC_J2KCodecInvalidParameters;
   }
 
+  // RGB is coded with the multiple-component transform, which decorrelates the colours; the
+  // data set then names the transformed components (YBR_RCT or YBR_ICT), as the standard and
+  // the True Color IODs require. Other colour models are coded as they are.
+  OFString photometric;
+  (void)item->findAndGetOFString(DCM_PhotometricInterpretation, photometric);
+  const OFBool colourTransform = samplesPerPixel == 3 && photometric == "RGB";
+
   const OFBool isSigned = pixelRepresentation != 0;
   const OFBool isPlanar = planarConfiguration == 1 && samplesPerPixel > 1;
   const Uint64 frameSize = OFstatic_cast(Uint64, bitsAllocated / 8) * samplesPerPixel * columns *
@@ -333,8 +340,6 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
   // Compared by division: frame size times frames may not fit 64 bits.
   if (pixelData == nullptr || length / frameSize < OFstatic_cast(Uint64, numberOfFrames))
   {
-    OFString photometric;
-    (void)item->findAndGetOFString(DCM_PhotometricInterpretation, photometric);
     OFOStringStream text;
     text << "Uncompressed pixel data too short: " << (pixelData == nullptr ? 0 : length)
          << " bytes for " << numberOfFrames << (numberOfFrames == 1 ? " frame" : " frames")
@@ -397,6 +402,7 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
         isSigned,
         isPlanar,
         lossless,
+        colourTransform,
         ratio,
         refuseHighBits,
         OFstatic_cast(Uint32, i + 1),
@@ -446,6 +452,14 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
   if (samplesPerPixel > 1)
   {
     (void)item->putAndInsertUint16(DCM_PlanarConfiguration, 0);
+  }
+  if (colourTransform)
+  {
+    result = item->putAndInsertString(DCM_PhotometricInterpretation, lossless ? "YBR_RCT" : "YBR_ICT");
+    if (result.bad())
+    {
+      return result;
+    }
   }
 
   DcmDataset* dataset = dynamic_cast<DcmDataset*>(item);
@@ -507,6 +521,7 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   OFBool isSigned,
   OFBool isPlanar,
   OFBool lossless,
+  OFBool colourTransform,
   double compressionRatio,
   OFBool refuseHighBits,
   Uint32 frameNumber,
@@ -623,6 +638,7 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   parameters.tcp_numlayers = 1;
   parameters.tcp_rates[0] = lossless ? 0.0f : OFstatic_cast(float, compressionRatio);
   parameters.irreversible = lossless ? 0 : 1;
+  parameters.tcp_mct = colourTransform && samplesPerPixel == 3 ? 1 : 0;
   // Every resolution level needs at least one sample in each direction: fewer levels than
   // the default for images smaller than 2^(levels - 1), which OpenJPEG refuses otherwise.
   while (parameters.numresolution > 1 && ((columns >> (parameters.numresolution - 1)) == 0 ||
