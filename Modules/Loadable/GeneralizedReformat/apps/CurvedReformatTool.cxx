@@ -604,6 +604,14 @@ void CheckCurveAndSize(const Options& options,
   const double voxelBytes = image->GetScalarSize() * image->GetNumberOfScalarComponents();
   const double columns = std::trunc(options.SliceSize[0] / spacing);
   const double rows = std::trunc(options.SliceSize[1] / spacing);
+  if (columns < 1.0 || rows < 1.0)
+  {
+    std::ostringstream text;
+    text << "the straightened volume would be empty: the slice size " << options.SliceSize[0]
+         << " x " << options.SliceSize[1] << " mm is smaller than the spacing " << spacing
+         << " mm";
+    throw Failure{ text.str() };
+  }
   const double slices = std::trunc(curveLength / spacing);
   const double outputBytes = columns * rows * slices * voxelBytes;
   const double coefficientBytes =
