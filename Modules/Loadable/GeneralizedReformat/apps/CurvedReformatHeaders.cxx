@@ -384,7 +384,8 @@ void ImageHeader::CheckMetaImage()
   }
 
   const std::string& dataFile = *this->Field("ElementDataFile");
-  const bool local = vtksys::SystemTools::LowerCase(dataFile) == "local";
+  // MetaIO's spellings of "in this file"; any other is a file name.
+  const bool local = dataFile == "LOCAL" || dataFile == "Local" || dataFile == "local";
   if (dataFile.empty() || dataFile == "LIST" || dataFile.find('%') != std::string::npos)
   {
     this->Refuse("ElementDataFile must be LOCAL or one file");

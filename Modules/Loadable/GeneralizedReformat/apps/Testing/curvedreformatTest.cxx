@@ -1013,6 +1013,8 @@ TEST_F(CurvedReformatTool, ReadVolumeRefusesHeadersItCannotReadCompletely)
     { "nodata.mhd", MetaHeader + "ElementDataFile = missing.raw\n",
       "its data file " + Path("missing.raw") + ": No such file or directory" },
     { "unended.mha", MetaHeader, "its header has no ElementDataFile" },
+    { "misspelt.mha", MetaHeader + "ElementDataFile = LOCAl\n" + eight,
+      "its data file " + Path("LOCAl") + ": No such file or directory" },
   };
   for (const auto& c : cases)
   {
