@@ -25,6 +25,17 @@ macro(vireon_setup_sanitizers)
       "LSAN_OPTIONS=suppressions=${VIREON_SUPPRESSIONS_DIR}/lsan.supp:print_suppressions=0:exitcode=${VIREON_SANITIZER_EXIT_CODE}"
       "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=${VIREON_SUPPRESSIONS_DIR}/ubsan.supp:exitcode=${VIREON_SANITIZER_EXIT_CODE}")
   endif()
+  # ThreadSanitizer sees the accesses of our own code; DCMTK and OpenJPEG are not instrumented,
+  # but their locks and threads (pthreads) are, so what they order stays ordered.
+  if(VIREON_ENABLE_THREAD_SANITIZER)
+    if(VIREON_ENABLE_SANITIZERS)
+      message(FATAL_ERROR "VIREON_ENABLE_THREAD_SANITIZER and VIREON_ENABLE_SANITIZERS exclude each other")
+    endif()
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+    list(APPEND VIREON_TEST_ENVIRONMENT
+      "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:history_size=4:suppressions=${VIREON_SUPPRESSIONS_DIR}/tsan.supp:exitcode=${VIREON_SANITIZER_EXIT_CODE}")
+  endif()
 endmacro()
 
 # Warnings, export header, include folders and the Vireon:: alias for a library or plug-in of ours.

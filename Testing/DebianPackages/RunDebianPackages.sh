@@ -129,8 +129,10 @@ done | sort -u)
 owners=()
 for soname in $needed; do
   [ "$soname" = libwavecodec.so.1 ] && continue
+  # "soname => path (address)", or for the dynamic loader (needed for thread-local storage)
+  # "path (address)".
   path=$(ldd "$work/root/usr/bin/dcmcj2k" "$work/root/usr/lib/libwavecodec.so.1" |
-    awk -v s="$soname" '$1 == s { print $3; exit }')
+    awk -v s="$soname" '$1 == s { print $3; exit } $1 ~ ("/" s "$") { print $1; exit }')
   [ -n "$path" ] || fail "no path for $soname"
   owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")") ||
     fail "no package owns $path"

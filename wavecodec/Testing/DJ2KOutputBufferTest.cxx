@@ -11,9 +11,13 @@
 #include <cstring>
 #include <vector>
 
-// The tests make the block fail to grow: under AddressSanitizer such an allocation must
-// return null, as it does elsewhere, instead of ending the process.
+// The tests make the block fail to grow: under AddressSanitizer and ThreadSanitizer such an
+// allocation must return null, as it does elsewhere, instead of ending the process.
 extern "C" __attribute__((used, visibility("default"))) const char* __asan_default_options()
+{
+  return "allocator_may_return_null=1";
+}
+extern "C" __attribute__((used, visibility("default"))) const char* __tsan_default_options()
 {
   return "allocator_may_return_null=1";
 }

@@ -7,6 +7,7 @@
 
 #include <limits>
 #include <memory>
+#include <type_traits>
 
 namespace
 {
@@ -32,6 +33,7 @@ void ExpectSameMembers(const DJ2KCodecParameter& a, const DJ2KCodecParameter& b)
   EXPECT_EQ(a.getCreateOffsetTable(), b.getCreateOffsetTable());
   EXPECT_EQ(a.getFragmentSize(), b.getFragmentSize());
   EXPECT_EQ(a.getConvertToSC(), b.getConvertToSC());
+  EXPECT_EQ(a.getThreadCount(), b.getThreadCount());
   EXPECT_EQ(a.getRefuseHighBits(), b.getRefuseHighBits());
 }
 
@@ -47,6 +49,7 @@ TEST(DJ2KCodecParameter, DefaultConstructionCreatesOffsetTableOnly)
   EXPECT_TRUE(p.getCreateOffsetTable());
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
+  EXPECT_EQ(p.getThreadCount(), 0u);
   EXPECT_FALSE(p.getRefuseHighBits());
   EXPECT_STREQ(p.className(), "DJ2KCodecParameter");
 }
@@ -62,6 +65,10 @@ TEST(DJ2KCodecParameter, DecoderFormKeepsEncoderDefaults)
   EXPECT_EQ(p.getFragmentSize(), 0u);
   EXPECT_FALSE(p.getConvertToSC());
   EXPECT_FALSE(p.getRefuseHighBits());
+  // Without the trailing argument: one thread per processor core.
+  EXPECT_EQ(p.getThreadCount(), 0u);
+  EXPECT_EQ(
+    DJ2KCodecParameter(EJ2KUC_default, EJ2KPC_restore, OFFalse, OFFalse, 3u).getThreadCount(), 3u);
 }
 
 TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
@@ -77,12 +84,27 @@ TEST(DJ2KCodecParameter, EncoderFormKeepsDecoderDefaults)
   // Samples with bits above Bits Stored are encoded by their stored bits unless refused.
   EXPECT_FALSE(p.getRefuseHighBits());
   EXPECT_TRUE(DJ2KCodecParameter(OFFalse, 64u, EJ2KUC_never, OFTrue, OFTrue).getRefuseHighBits());
+  EXPECT_EQ(p.getThreadCount(), 0u);
+  EXPECT_EQ(
+    DJ2KCodecParameter(OFTrue, 0u, EJ2KUC_default, OFFalse, OFFalse, 1u).getThreadCount(), 1u);
 }
+
+// A thread count given in the place of refuseHighBits (one argument too early) would turn the
+// refusal on; it does not compile, while both flags and a thread count after them do.
+static_assert(
+  !std::is_constructible<DJ2KCodecParameter, OFBool, Uint32, J2K_UIDCreation, OFBool, Uint32>::
+    value,
+  "a thread count in the place of refuseHighBits");
+static_assert(
+  std::
+    is_constructible<DJ2KCodecParameter, OFBool, Uint32, J2K_UIDCreation, OFBool, OFBool, Uint32>::
+      value,
+  "refuseHighBits and a thread count");
 
 TEST(DJ2KCodecParameter, CloneAndCopyCarryEveryMember)
 {
-  const DJ2KCodecParameter decoderForm(EJ2KUC_always, EJ2KPC_auto, OFTrue, OFFalse);
-  const DJ2KCodecParameter encoderForm(OFFalse, 17u, EJ2KUC_never, OFTrue);
+  const DJ2KCodecParameter decoderForm(EJ2KUC_always, EJ2KPC_auto, OFTrue, OFFalse, 5u);
+  const DJ2KCodecParameter encoderForm(OFFalse, 17u, EJ2KUC_never, OFTrue, OFFalse, 7u);
   const DJ2KCodecParameter refusing(OFTrue, 0u, EJ2KUC_default, OFFalse, OFTrue);
   for (const DJ2KCodecParameter* original : { &decoderForm, &encoderForm, &refusing })
   {

@@ -13,6 +13,7 @@
 #include "dcmtk/ofstd/ofstd.h"
 
 #include "dj2kencode.h"
+#include "dj2kfolder.h"
 #include "dj2krparam.h"
 #include "dj2ktool.h"
 #include "dj2kwrite.h"
@@ -38,6 +39,10 @@ static const DJ2KExitCode exitCodes[] = {
   { EXITCODE_CANNOT_WRITE_OUTPUT_FILE, "cannot write the output file" },
   { EXITCODE_CANNOT_COMPRESS,
     "cannot compress the pixel data (or not at the ratio asked for)" },
+  { EXITCODE_NO_INPUT_FILES, "+sd: no file in the input folder" },
+  { EXITCODE_NO_VALID_INPUT_FILES, "+sd: no DICOM file in the input folder" },
+  { EXITCODE_INVALID_INPUT_DIRECTORY, "+sd: cannot read the input folder" },
+  { EXITCODE_INVALID_OUTPUT_DIRECTORY, "+sd: cannot create the output folder" },
   { 0, nullptr }
 };
 
@@ -69,6 +74,104 @@ static double achievedRatio(DcmDataset& dataset)
   return number ? ratio : 0.0;
 }
 
+// What dcmcj2k asks of the encoders besides their registration.
+struct Compression
+{
+  OFBool lossless = OFTrue;
+  double ratio = 10.0;
+  OFBool ratioGiven = OFFalse;
+};
+
+// Compresses the file input into the file output with the registered encoders.
+static DJ2KFileResult compressFile(const OFString& input,
+  const OFString& output,
+  const Compression& compression)
+{
+  DJ2KFileResult result;
+  OFLOG_INFO(dcmcj2kLogger, "reading input file " << input);
+  DcmFileFormat fileformat;
+  OFCondition status = fileformat.loadFile(input);
+  if (status.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_READ_INPUT_FILE;
+    result.message = input + ": cannot read DICOM file: " + status.text();
+    return result;
+  }
+  DcmDataset* dataset = fileformat.getDataset();
+
+  const DcmXfer original(dataset->getOriginalXfer());
+  if (original.isEncapsulated())
+  {
+    const E_TransferSyntax xfer = original.getXfer();
+    result.exitCode = EXITCODE_INVALID_INPUT_FILE;
+    result.message = input + ": cannot compress: transfer syntax " + original.getXferName() +
+                     (xfer == EXS_JPEG2000LosslessOnly || xfer == EXS_JPEG2000
+                         ? " is already JPEG 2000"
+                         : " is compressed, decompress it first");
+    return result;
+  }
+  if (!dataset->tagExists(DCM_PixelData))
+  {
+    result.exitCode = EXITCODE_INVALID_INPUT_FILE;
+    result.message = input + ": cannot compress: no pixel data";
+    return result;
+  }
+
+  const E_TransferSyntax oxfer =
+    compression.lossless ? EXS_JPEG2000LosslessOnly : EXS_JPEG2000;
+  const DJ2KRepresentationParameter rp(
+    compression.lossless, compression.lossless ? 0.0 : compression.ratio);
+  const DcmXfer target(oxfer);
+  OFLOG_INFO(
+    dcmcj2kLogger, "converting DICOM file to compressed transfer syntax " << target.getXferName());
+  status = dataset->chooseRepresentation(oxfer, &rp);
+  if (status.good() && !dataset->canWriteXfer(oxfer))
+  {
+    status = EC_CannotChangeRepresentation;
+  }
+  const double achieved =
+    status.good() && !compression.lossless ? achievedRatio(*dataset) : 0.0;
+  if (achieved > 0.0)
+    OFLOG_INFO(dcmcj2kLogger, "compression ratio reached: " << achieved << ":1 of the stored bits");
+  // OpenJPEG meets a reachable target, within a few header bytes on tiny frames; a target
+  // below the size of its smallest codestreams leaves the ratio short. A ratio asked for is
+  // then refused; the default one is only a target.
+  const OFBool ratioShort = achieved > 0.0 && achieved < compression.ratio * 0.95;
+  char shortText[160] = "";
+  if (ratioShort)
+    std::snprintf(shortText,
+      sizeof(shortText),
+      "ratio %g cannot be reached for this image (OpenJPEG reached %.1f:1)",
+      compression.ratio,
+      std::floor(achieved * 10.0) / 10.0);
+  if (status.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_COMPRESS;
+    result.message = input + ": cannot compress: " + status.text();
+    return result;
+  }
+  if (ratioShort && compression.ratioGiven)
+  {
+    result.exitCode = EXITCODE_CANNOT_COMPRESS;
+    result.message = input + ": cannot compress: " + shortText;
+    return result;
+  }
+  if (ratioShort)
+    OFLOG_WARN(dcmcj2kLogger, input << ": default " << shortText);
+  OFLOG_INFO(dcmcj2kLogger, "creating output file " << output);
+  // Everything in memory: the output may replace the input file.
+  fileformat.loadAllDataIntoMemory();
+  status = DJ2KSaveFileSafely(fileformat, output, oxfer, EWM_updateMeta, dcmcj2kLogger);
+  if (status.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
+    result.message = output + ": cannot write DICOM file: " + status.text();
+    return result;
+  }
+  OFLOG_INFO(dcmcj2kLogger, "conversion successful");
+  return result;
+}
+
 int main(int argc, char* argv[])
 {
   const char* opt_ifname = nullptr;
@@ -88,15 +191,18 @@ int main(int argc, char* argv[])
   cmd.setOptionColumns(LONGCOL, SHORTCOL);
   cmd.setParamColumn(LONGCOL + SHORTCOL + 4);
 
-  cmd.addParam("dcmfile-in", "DICOM input filename to be converted");
-  cmd.addParam("dcmfile-out", "DICOM output filename");
+  cmd.addParam("dcmfile-in", "DICOM input filename to be converted\n(a folder with +sd)");
+  cmd.addParam("dcmfile-out", "DICOM output filename\n(a folder with +sd)");
 
   cmd.addGroup("general options:", LONGCOL, SHORTCOL + 2);
   cmd.addOption("--help", "-h", "print this help text and exit", OFCommandLine::AF_Exclusive);
   cmd.addOption("--version", "print version information and exit", OFCommandLine::AF_Exclusive);
   OFLog::addOptions(cmd);
 
+  DJ2KAddFolderOptions(cmd);
+
   cmd.addGroup("encoding options:");
+  DJ2KAddThreadOption(cmd, "compress");
   cmd.addSubGroup("JPEG 2000 process:");
   cmd.addOption("--encode-lossless",
     "+el",
@@ -104,8 +210,9 @@ int main(int argc, char* argv[])
     "(Lossless Only) (default)");
   cmd.addOption("--encode-lossy", "+ey", "encode irreversibly, JPEG 2000 Image Compression");
   cmd.addSubGroup("lossy compression:");
+  // +r is --recurse, as in DCMTK's tools that scan folders.
   cmd.addOption("--ratio",
-    "+r",
+    "+ra",
     1,
     "[r]atio: float (" RATIO_TEXT(RATIO_MIN) ".." RATIO_TEXT(RATIO_MAX) "), default: 10",
     "target compression ratio r:1 of the stored bits,\n"
@@ -151,6 +258,9 @@ int main(int argc, char* argv[])
   cmd.getParam(2, opt_ofname);
 
   OFLog::configureFromCommandLine(cmd, app);
+
+  DJ2KRunOptions run;
+  DJ2KGetRunOptions(app, cmd, run);
 
   cmd.beginOptionBlock();
   if (cmd.findOption("--encode-lossless"))
@@ -231,98 +341,35 @@ int main(int argc, char* argv[])
     return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
   }
 
-  OFLOG_INFO(dcmcj2kLogger, "reading input file " << opt_ifname);
-  DcmFileFormat fileformat;
-  OFCondition status = fileformat.loadFile(opt_ifname);
-  if (status.bad())
-  {
-    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot read DICOM file: " << status.text());
-    return EXITCODE_CANNOT_READ_INPUT_FILE;
-  }
-  DcmDataset* dataset = fileformat.getDataset();
-
-  const DcmXfer original(dataset->getOriginalXfer());
-  if (original.isEncapsulated())
-  {
-    const E_TransferSyntax xfer = original.getXfer();
-    if (xfer == EXS_JPEG2000LosslessOnly || xfer == EXS_JPEG2000)
-    {
-      OFLOG_FATAL(dcmcj2kLogger,
-        opt_ifname << ": cannot compress: transfer syntax " << original.getXferName()
-                   << " is already JPEG 2000");
-    }
-    else
-    {
-      OFLOG_FATAL(dcmcj2kLogger,
-        opt_ifname << ": cannot compress: transfer syntax " << original.getXferName()
-                   << " is compressed, decompress it first");
-    }
-    return EXITCODE_INVALID_INPUT_FILE;
-  }
-  if (!dataset->tagExists(DCM_PixelData))
-  {
-    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: no pixel data");
-    return EXITCODE_INVALID_INPUT_FILE;
-  }
-
   DJ2KEncoderRegistration::registerCodecs(opt_createOffsetTable,
     OFstatic_cast(Uint32, opt_fragmentSize),
     opt_uidCreation,
     opt_convertToSC,
-    opt_refuseHighBits);
+    opt_refuseHighBits,
+    run.threads);
 
-  const E_TransferSyntax opt_oxfer = opt_lossless ? EXS_JPEG2000LosslessOnly : EXS_JPEG2000;
-  const DJ2KRepresentationParameter rp(opt_lossless, opt_lossless ? 0.0 : opt_ratio);
-  const DcmXfer target(opt_oxfer);
-  OFLOG_INFO(
-    dcmcj2kLogger, "converting DICOM file to compressed transfer syntax " << target.getXferName());
-  status = dataset->chooseRepresentation(opt_oxfer, &rp);
-  if (status.good() && !dataset->canWriteXfer(opt_oxfer))
-  {
-    status = EC_CannotChangeRepresentation;
-  }
-  const double achieved = status.good() && !opt_lossless ? achievedRatio(*dataset) : 0.0;
-  if (achieved > 0.0)
-    OFLOG_INFO(dcmcj2kLogger, "compression ratio reached: " << achieved << ":1 of the stored bits");
-  // OpenJPEG meets a reachable target, within a few header bytes on tiny frames; a target
-  // below the size of its smallest codestreams leaves the ratio short. A ratio asked for is
-  // then refused; the default one is only a target.
-  const OFBool ratioShort = achieved > 0.0 && achieved < opt_ratio * 0.95;
-  char shortText[160] = "";
-  if (ratioShort)
-    std::snprintf(shortText,
-      sizeof(shortText),
-      "ratio %g cannot be reached for this image (OpenJPEG reached %.1f:1)",
-      opt_ratio,
-      std::floor(achieved * 10.0) / 10.0);
+  Compression compression;
+  compression.lossless = opt_lossless;
+  compression.ratio = opt_ratio;
+  compression.ratioGiven = opt_ratioGiven;
   int exitCode = EXITCODE_NO_ERROR;
-  if (status.bad())
+  if (run.scanDirectories)
   {
-    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << status.text());
-    exitCode = EXITCODE_CANNOT_COMPRESS;
-  }
-  else if (ratioShort && opt_ratioGiven)
-  {
-    OFLOG_FATAL(dcmcj2kLogger, opt_ifname << ": cannot compress: " << shortText);
-    exitCode = EXITCODE_CANNOT_COMPRESS;
+    exitCode = DJ2KConvertFolder(OFFIS_CONSOLE_APPLICATION,
+      opt_ifname,
+      opt_ofname,
+      run.recurse,
+      run.threads,
+      dcmcj2kLogger,
+      [&](const OFString& input, const OFString& output)
+      { return compressFile(input, output, compression); });
   }
   else
   {
-    if (ratioShort)
-      OFLOG_WARN(dcmcj2kLogger, opt_ifname << ": default " << shortText);
-    OFLOG_INFO(dcmcj2kLogger, "creating output file " << opt_ofname);
-    // Everything in memory: the output may replace the input file.
-    fileformat.loadAllDataIntoMemory();
-    status = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmcj2kLogger);
-    if (status.bad())
-    {
-      OFLOG_FATAL(dcmcj2kLogger, opt_ofname << ": cannot write DICOM file: " << status.text());
-      exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
-    }
-    else
-    {
-      OFLOG_INFO(dcmcj2kLogger, "conversion successful");
-    }
+    const DJ2KFileResult result = compressFile(opt_ifname, opt_ofname, compression);
+    if (result.exitCode != EXITCODE_NO_ERROR)
+      OFLOG_FATAL(dcmcj2kLogger, result.message);
+    exitCode = result.exitCode;
   }
 
   DJ2KEncoderRegistration::cleanup();

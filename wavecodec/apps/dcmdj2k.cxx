@@ -12,6 +12,7 @@
 #include "dcmtk/ofstd/ofstd.h"
 
 #include "dj2kdecode.h"
+#include "dj2kfolder.h"
 #include "dj2ktool.h"
 #include "dj2kwrite.h"
 
@@ -31,11 +32,66 @@ static const DJ2KExitCode exitCodes[] = {
   { EXITCODE_INVALID_INPUT_FILE, "input file not suitable (compressed, but not JPEG 2000)" },
   { EXITCODE_CANNOT_WRITE_OUTPUT_FILE, "cannot write the output file" },
   { EXITCODE_CANNOT_DECOMPRESS, "cannot decompress the pixel data" },
+  { EXITCODE_NO_INPUT_FILES, "+sd: no file in the input folder" },
+  { EXITCODE_NO_VALID_INPUT_FILES, "+sd: no DICOM file in the input folder" },
+  { EXITCODE_INVALID_INPUT_DIRECTORY, "+sd: cannot read the input folder" },
+  { EXITCODE_INVALID_OUTPUT_DIRECTORY, "+sd: cannot create the output folder" },
   { 0, nullptr }
 };
 
 #define LONGCOL 21
 #define SHORTCOL 4
+
+// Decompresses the file input into the file output with the registered decoders.
+static DJ2KFileResult decompressFile(const OFString& input,
+  const OFString& output,
+  E_TransferSyntax oxfer)
+{
+  DJ2KFileResult result;
+  DcmFileFormat fileformat;
+  OFLOG_INFO(dcmdj2kLogger, "reading input file " << input);
+  OFCondition error = fileformat.loadFile(input);
+  if (error.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_READ_INPUT_FILE;
+    result.message = input + ": cannot read DICOM file: " + error.text();
+    return result;
+  }
+
+  DcmDataset* dataset = fileformat.getDataset();
+  const DcmXfer original(dataset->getOriginalXfer());
+  if (original.isEncapsulated() && original.getXfer() != EXS_JPEG2000LosslessOnly &&
+      original.getXfer() != EXS_JPEG2000)
+  {
+    result.exitCode = EXITCODE_INVALID_INPUT_FILE;
+    result.message = input + ": cannot decompress: transfer syntax " + original.getXferName() +
+                     " is not JPEG 2000";
+    return result;
+  }
+  OFLOG_INFO(dcmdj2kLogger, "decompressing file (" << original.getXferName() << ")");
+  error = dataset->chooseRepresentation(oxfer, nullptr);
+  if (error.good() && !dataset->canWriteXfer(oxfer))
+    error = EC_CannotChangeRepresentation;
+  if (error.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_DECOMPRESS;
+    result.message = input + ": cannot decompress: " + error.text();
+    return result;
+  }
+
+  OFLOG_INFO(dcmdj2kLogger, "creating output file " << output);
+  fileformat.loadAllDataIntoMemory();
+  // The meta information follows the data set (transfer syntax, SOP Class and Instance).
+  error = DJ2KSaveFileSafely(fileformat, output, oxfer, EWM_updateMeta, dcmdj2kLogger);
+  if (error.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
+    result.message = output + ": cannot write DICOM file: " + error.text();
+    return result;
+  }
+  OFLOG_INFO(dcmdj2kLogger, "conversion successful");
+  return result;
+}
 
 int main(int argc, char* argv[])
 {
@@ -53,15 +109,18 @@ int main(int argc, char* argv[])
   cmd.setOptionColumns(LONGCOL, SHORTCOL);
   cmd.setParamColumn(LONGCOL + SHORTCOL + 4);
 
-  cmd.addParam("dcmfile-in", "DICOM input filename to be converted");
-  cmd.addParam("dcmfile-out", "DICOM output filename");
+  cmd.addParam("dcmfile-in", "DICOM input filename to be converted\n(a folder with +sd)");
+  cmd.addParam("dcmfile-out", "DICOM output filename\n(a folder with +sd)");
 
   cmd.addGroup("general options:", LONGCOL, SHORTCOL + 2);
   cmd.addOption("--help", "-h", "print this help text and exit", OFCommandLine::AF_Exclusive);
   cmd.addOption("--version", "print version information and exit", OFCommandLine::AF_Exclusive);
   OFLog::addOptions(cmd);
 
+  DJ2KAddFolderOptions(cmd);
+
   cmd.addGroup("processing options:");
+  DJ2KAddThreadOption(cmd, "decompress");
   cmd.addSubGroup("planar configuration:");
   cmd.addOption("--planar-restore",
     "+pr",
@@ -97,6 +156,9 @@ int main(int argc, char* argv[])
   cmd.getParam(2, opt_ofname);
 
   OFLog::configureFromCommandLine(cmd, app);
+
+  DJ2KRunOptions run;
+  DJ2KGetRunOptions(app, cmd, run);
 
   cmd.beginOptionBlock();
   if (cmd.findOption("--planar-restore"))
@@ -137,62 +199,32 @@ int main(int argc, char* argv[])
     return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
   }
 
-  DJ2KDecoderRegistration::registerCodecs(
-    opt_uidcreation, opt_planarconfig, opt_ignoreOffsetTable, opt_ignoreBadFrames);
+  DJ2KDecoderRegistration::registerCodecs(opt_uidcreation,
+    opt_planarconfig,
+    opt_ignoreOffsetTable,
+    opt_ignoreBadFrames,
+    run.threads);
 
   int status = EXITCODE_NO_ERROR;
+  if (run.scanDirectories)
   {
-    DcmFileFormat fileformat;
-    OFLOG_INFO(dcmdj2kLogger, "reading input file " << opt_ifname);
-    OFCondition error = fileformat.loadFile(opt_ifname);
-    if (error.bad())
-    {
-      OFLOG_FATAL(dcmdj2kLogger, opt_ifname << ": cannot read DICOM file: " << error.text());
-      status = EXITCODE_CANNOT_READ_INPUT_FILE;
-    }
-
-    DcmDataset* dataset = fileformat.getDataset();
-    if (status == EXITCODE_NO_ERROR)
-    {
-      const DcmXfer original(dataset->getOriginalXfer());
-      if (original.isEncapsulated() && original.getXfer() != EXS_JPEG2000LosslessOnly &&
-          original.getXfer() != EXS_JPEG2000)
-      {
-        OFLOG_FATAL(dcmdj2kLogger,
-          opt_ifname << ": cannot decompress: transfer syntax " << original.getXferName()
-                     << " is not JPEG 2000");
-        status = EXITCODE_INVALID_INPUT_FILE;
-      }
-      else
-      {
-        OFLOG_INFO(dcmdj2kLogger, "decompressing file (" << original.getXferName() << ")");
-        error = dataset->chooseRepresentation(opt_oxfer, nullptr);
-        if (error.good() && !dataset->canWriteXfer(opt_oxfer))
-          error = EC_CannotChangeRepresentation;
-        if (error.bad())
-        {
-          OFLOG_FATAL(dcmdj2kLogger, opt_ifname << ": cannot decompress: " << error.text());
-          status = EXITCODE_CANNOT_DECOMPRESS;
-        }
-      }
-    }
-
-    if (status == EXITCODE_NO_ERROR)
-    {
-      OFLOG_INFO(dcmdj2kLogger, "creating output file " << opt_ofname);
-      fileformat.loadAllDataIntoMemory();
-      // The meta information follows the data set (transfer syntax, SOP Class and Instance).
-      error = DJ2KSaveFileSafely(fileformat, opt_ofname, opt_oxfer, EWM_updateMeta, dcmdj2kLogger);
-      if (error.bad())
-      {
-        OFLOG_FATAL(dcmdj2kLogger, opt_ofname << ": cannot write DICOM file: " << error.text());
-        status = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
-      }
-    }
+    status = DJ2KConvertFolder(OFFIS_CONSOLE_APPLICATION,
+      opt_ifname,
+      opt_ofname,
+      run.recurse,
+      run.threads,
+      dcmdj2kLogger,
+      [&](const OFString& input, const OFString& output)
+      { return decompressFile(input, output, opt_oxfer); });
+  }
+  else
+  {
+    const DJ2KFileResult result = decompressFile(opt_ifname, opt_ofname, opt_oxfer);
+    if (result.exitCode != EXITCODE_NO_ERROR)
+      OFLOG_FATAL(dcmdj2kLogger, result.message);
+    status = result.exitCode;
   }
 
   DJ2KDecoderRegistration::cleanup();
-  if (status == EXITCODE_NO_ERROR)
-    OFLOG_INFO(dcmdj2kLogger, "conversion successful");
   return status;
 }

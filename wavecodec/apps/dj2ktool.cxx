@@ -80,3 +80,48 @@ OFBool DJ2KParseCommandLine(OFConsoleApplication& app,
   }
   return OFTrue;
 }
+
+void DJ2KAddFolderOptions(OFCommandLine& cmd)
+{
+  cmd.addGroup("input options:");
+  cmd.addSubGroup("input files:");
+  cmd.addOption("--scan-directories",
+    "+sd",
+    "dcmfile-in and dcmfile-out are folders: every\n"
+    "file of dcmfile-in is converted into dcmfile-out\n"
+    "under the same name; a failed file does not stop\n"
+    "the others, the exit code is the first one's");
+  cmd.addOption("--no-recurse", "-r", "do not recurse within folders (default)");
+  cmd.addOption("--recurse", "+r", "recurse within folders (with +sd)");
+}
+
+void DJ2KAddThreadOption(OFCommandLine& cmd, const char* work)
+{
+  OFString description = OFString(work) +
+                         " the frames of a file, and the files\nof a folder, on n threads "
+                         "(0: one per processor\ncore, 1: on the main thread alone)";
+  cmd.addSubGroup("threads:");
+  cmd.addOption("--threads", 1, "[n]umber: integer (0..1024), default: 0", description.c_str());
+}
+
+void DJ2KGetRunOptions(OFConsoleApplication& app, OFCommandLine& cmd, DJ2KRunOptions& options)
+{
+  if (cmd.findOption("--scan-directories"))
+    options.scanDirectories = OFTrue;
+  cmd.beginOptionBlock();
+  if (cmd.findOption("--no-recurse"))
+    options.recurse = OFFalse;
+  if (cmd.findOption("--recurse"))
+  {
+    app.checkDependence("--recurse", "--scan-directories", options.scanDirectories);
+    options.recurse = OFTrue;
+  }
+  cmd.endOptionBlock();
+  if (cmd.findOption("--threads"))
+  {
+    OFCmdUnsignedInt threads = 0;
+    app.checkValue(cmd.getValueAndCheckMinMax(
+      threads, OFstatic_cast(OFCmdUnsignedInt, 0), OFstatic_cast(OFCmdUnsignedInt, 1024)));
+    options.threads = OFstatic_cast(Uint32, threads);
+  }
+}

@@ -40,4 +40,35 @@ OFBool DJ2KParseCommandLine(OFConsoleApplication& app,
   const DJ2KExitCode* exitCodes,
   int& exitCode);
 
+/// the options both tools have for folders of files and for threads
+struct DJ2KRunOptions
+{
+  /// dcmfile-in and dcmfile-out are folders (+sd)
+  OFBool scanDirectories = OFFalse;
+  /// with scanDirectories: the subfolders too (+r)
+  OFBool recurse = OFFalse;
+  /// threads for frames and files, 0: one per processor core (--threads)
+  Uint32 threads = 0;
+};
+
+/** adds the group "input options:" with +sd/--scan-directories, -r/--no-recurse and
+ *  +r/--recurse, named as DCMTK's storescu and dcmsend name them.
+ *  @param cmd command line
+ */
+void DJ2KAddFolderOptions(OFCommandLine& cmd);
+
+/** adds --threads to the current group of options, under the subgroup "threads:".
+ *  @param cmd command line
+ *  @param work what the threads do, for the option's description ("decompress", "compress")
+ */
+void DJ2KAddThreadOption(OFCommandLine& cmd, const char* work);
+
+/** reads the options that DJ2KAddFolderOptions and DJ2KAddThreadOption added; an invalid value
+ *  ends the program with a syntax error, as OFConsoleApplication does.
+ *  @param app console application
+ *  @param cmd parsed command line
+ *  @param options receives the values
+ */
+void DJ2KGetRunOptions(OFConsoleApplication& app, OFCommandLine& cmd, DJ2KRunOptions& options);
+
 #endif

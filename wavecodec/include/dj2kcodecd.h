@@ -9,9 +9,11 @@
 #include "dj2kutil.h"
 
 class DJ2KCodecParameter;
+struct DJ2KFrameFragments;
 
 // Decodes JPEG 2000 pixel sequences to uncompressed pixel data; the subclasses pick the
-// transfer syntax. Holds no state.
+// transfer syntax. Holds no state. The frames of a data set are decoded on worker threads
+// (see DJ2KCodecParameter::getThreadCount); the threads end before a call returns.
 class WAVECODEC_EXPORT DJ2KDecoderBase : public DcmCodec
 {
 public:
@@ -23,7 +25,8 @@ public:
   // Decodes every frame of pixSeq into a new word array of uncompressedPixelData and updates
   // Planar Configuration, Number of Frames, Lossy Image Compression and, when asked for, the
   // SOP Instance UID of the data set or item below the pixel data on objStack. Colour that
-  // the inverse component transform turned into RGB (YBR_RCT, YBR_ICT) is labelled RGB.
+  // the inverse component transform turned into RGB (YBR_RCT, YBR_ICT) is labelled RGB. The
+  // result does not depend on the number of threads: the condition is the first failing frame's.
   virtual OFCondition decode(const DcmRepresentationParameter* fromRepParam,
     DcmPixelSequence* pixSeq,
     DcmPolymorphOBOW& uncompressedPixelData,
@@ -33,6 +36,7 @@ public:
 
   // Decodes frame frameNo (0-based) into buffer. startFragment is the index of the frame's first
   // fragment, 0 to have it determined; on return it indexes the fragment after the frame.
+  // Several threads may decode frames at once, of the same data set too.
   virtual OFCondition decodeFrame(const DcmRepresentationParameter* fromParam,
     DcmPixelSequence* fromPixSeq,
     const DcmCodecParameter* cp,
@@ -101,6 +105,48 @@ private:
     Uint16 imageSamplesPerPixel,
     Uint16 bytesPerSample,
     OFBool& rgbOutput);
+
+  // Finds the fragments of frame frameNo, which start at startFragment (their bytes are
+  // fetched later); advances startFragment past them.
+  static OFCondition locateFrame(DcmPixelSequence* fromPixSeq,
+    const DJ2KCodecParameter* cp,
+    Uint32 frameNo,
+    Uint32& startFragment,
+    Sint32 imageFrames,
+    DJ2KFrameFragments& fragments);
+
+  // Decodes located fragments into buffer; componentTransform tells whether OpenJPEG applied
+  // the inverse component transform. Reads and writes no DCMTK object, so that it can run on
+  // any thread.
+  static OFCondition decodeFragments(const DJ2KFrameFragments& fragments,
+    void* buffer,
+    Uint32 bufSize,
+    Uint16 imageColumns,
+    Uint16 imageRows,
+    Uint16 imageSamplesPerPixel,
+    Uint16 bytesPerSample,
+    Uint16 pixelRepresentation,
+    Uint32 openjpegThreads,
+    OFBool& componentTransform);
+
+  // Settles a decoded frame's planar configuration (colour from a component transform is RGB
+  // by pixel unless by plane is asked for; rgbOutput says so) and arranges its planes.
+  static OFCondition arrangeFrame(const DJ2KCodecParameter* cp,
+    void* buffer,
+    Uint16 imageColumns,
+    Uint16 imageRows,
+    Uint16 imageSamplesPerPixel,
+    Uint16 bytesPerSample,
+    OFBool componentTransform,
+    Uint16& planarConfiguration,
+    OFBool& rgbOutput);
+
+  // Planar Configuration of the decoded frames under the codec parameter's policy; with
+  // warn, a value other than 0 in the data set is reported.
+  static Uint16 outputPlanarConfiguration(DcmItem* dataset,
+    const DJ2KCodecParameter* cp,
+    Uint16 imageSamplesPerPixel,
+    OFBool warn);
 
   // Number of fragments of frame currentFrame, which starts at item startItem; 0 when it
   // cannot be told.

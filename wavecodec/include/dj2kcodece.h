@@ -11,7 +11,9 @@
 class DJ2KCodecParameter;
 class DJ2KRepresentationParameter;
 
-// Common base of the two encoders; each frame becomes one raw JPEG 2000 codestream.
+// Common base of the two encoders; each frame becomes one raw JPEG 2000 codestream. The frames
+// of a data set are encoded on worker threads (see DJ2KCodecParameter::getThreadCount); the
+// threads end before a call returns, and the output does not depend on their number.
 class WAVECODEC_EXPORT DJ2KEncoderBase : public DcmCodec
 {
 public:
@@ -82,7 +84,8 @@ private:
   // Compresses one frame into a raw codestream. compressedFrame is allocated with new[]
   // and owned by the caller; it stays null when compressedSize is 0 or on failure. Only the
   // Bits Stored bits of each sample are coded; samples with other bits set above them are
-  // refused with refuseHighBits, otherwise counted in a warning naming frameNumber.
+  // refused with refuseHighBits, otherwise counted in a warning naming frameNumber. With
+  // openjpegThreads above 1, OpenJPEG uses that many threads of its own for the frame.
   static OFCondition encodeFrame(const Uint8* framePointer,
     Uint32 columns,
     Uint32 rows,
@@ -96,7 +99,8 @@ private:
     OFBool refuseHighBits,
     Uint32 frameNumber,
     Uint8*& compressedFrame,
-    Uint64& compressedSize);
+    Uint64& compressedSize,
+    Uint32 openjpegThreads = 1);
 };
 
 // Encoder for JPEG 2000 Image Compression (Lossless Only): always reversible.

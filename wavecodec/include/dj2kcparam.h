@@ -19,7 +19,8 @@ public:
   DJ2KCodecParameter(J2K_UIDCreation uidCreation,
     J2K_PlanarConfiguration planarConfiguration,
     OFBool ignoreOffsetTable,
-    OFBool forceSingleFragmentPerFrame);
+    OFBool forceSingleFragmentPerFrame,
+    Uint32 threadCount = 0);
 
   // Encoder form: the decoder settings keep their defaults (restore the planar
   // configuration, use the offset table, fail on a bad frame). refuseHighBits: refuse images
@@ -28,7 +29,15 @@ public:
     Uint32 fragmentSize,
     J2K_UIDCreation uidCreation,
     OFBool convertToSC,
-    OFBool refuseHighBits = OFFalse);
+    OFBool refuseHighBits = OFFalse,
+    Uint32 threadCount = 0);
+  // A number in the place of refuseHighBits is a thread count given one argument too early,
+  // which would silently turn the refusal on: it does not compile.
+  DJ2KCodecParameter(OFBool createOffsetTable,
+    Uint32 fragmentSize,
+    J2K_UIDCreation uidCreation,
+    OFBool convertToSC,
+    Uint32 refuseHighBits) = delete;
 
   DJ2KCodecParameter(const DJ2KCodecParameter& arg);
 
@@ -55,6 +64,9 @@ public:
   // Encoder: refuse samples with bits set above Bits Stored (otherwise only the Bits Stored
   // bits are encoded, sign-extended for signed samples).
   OFBool getRefuseHighBits() const { return refuseHighBits_; }
+  // Threads that decode or encode the frames of one data set: 0 for one per processor core
+  // (DJ2KThreadPool::hardwareThreads()), 1 for none besides the caller's.
+  Uint32 getThreadCount() const { return threadCount_; }
 
 private:
   DJ2KCodecParameter& operator=(const DJ2KCodecParameter&) = delete;
@@ -67,6 +79,7 @@ private:
   Uint32 fragmentSize_;
   OFBool convertToSC_;
   OFBool refuseHighBits_;
+  Uint32 threadCount_;
 };
 
 #endif

@@ -16,10 +16,13 @@ class WAVECODEC_EXPORT DJ2KDecoderRegistration
 {
 public:
   // Registers both decoders with these settings; does nothing while registered.
+  // threadCount: threads that decode the frames of one data set, 0 for one per processor
+  // core, 1 to decode on the calling thread only.
   static void registerCodecs(J2K_UIDCreation uidCreation = EJ2KUC_default,
     J2K_PlanarConfiguration planarConfiguration = EJ2KPC_restore,
     OFBool ignoreOffsetTable = OFFalse,
-    OFBool forceSingleFragmentPerFrame = OFFalse);
+    OFBool forceSingleFragmentPerFrame = OFFalse,
+    Uint32 threadCount = 0);
 
   // Deregisters and deletes the decoders; does nothing while unregistered.
   static void cleanup();

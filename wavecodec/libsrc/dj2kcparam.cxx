@@ -10,13 +10,15 @@ DJ2KCodecParameter::DJ2KCodecParameter()
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
   , refuseHighBits_(OFFalse)
+  , threadCount_(0)
 {
 }
 
 DJ2KCodecParameter::DJ2KCodecParameter(J2K_UIDCreation uidCreation,
   J2K_PlanarConfiguration planarConfiguration,
   OFBool ignoreOffsetTable,
-  OFBool forceSingleFragmentPerFrame)
+  OFBool forceSingleFragmentPerFrame,
+  Uint32 threadCount)
   : DcmCodecParameter()
   , uidCreation_(uidCreation)
   , planarConfiguration_(planarConfiguration)
@@ -26,6 +28,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(J2K_UIDCreation uidCreation,
   , fragmentSize_(0)
   , convertToSC_(OFFalse)
   , refuseHighBits_(OFFalse)
+  , threadCount_(threadCount)
 {
 }
 
@@ -33,7 +36,8 @@ DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   Uint32 fragmentSize,
   J2K_UIDCreation uidCreation,
   OFBool convertToSC,
-  OFBool refuseHighBits)
+  OFBool refuseHighBits,
+  Uint32 threadCount)
   : DcmCodecParameter()
   , uidCreation_(uidCreation)
   , planarConfiguration_(EJ2KPC_restore)
@@ -43,6 +47,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(OFBool createOffsetTable,
   , fragmentSize_(fragmentSize)
   , convertToSC_(convertToSC)
   , refuseHighBits_(refuseHighBits)
+  , threadCount_(threadCount)
 {
 }
 
@@ -56,6 +61,7 @@ DJ2KCodecParameter::DJ2KCodecParameter(const DJ2KCodecParameter& arg)
   , fragmentSize_(arg.fragmentSize_)
   , convertToSC_(arg.convertToSC_)
   , refuseHighBits_(arg.refuseHighBits_)
+  , threadCount_(arg.threadCount_)
 {
 }
 

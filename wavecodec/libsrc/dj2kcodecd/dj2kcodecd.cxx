@@ -3,6 +3,7 @@
 #include "dj2kcond.h"
 #include "dj2kcparam.h"
 #include "dj2kdecj2k.h"
+#include "dj2kframes.h"
 
 #include "dcmtk/dcmdata/dcdatset.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
@@ -16,10 +17,73 @@
 #include "dcmtk/ofstd/ofstream.h"
 
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <vector>
+
+// The compressed bytes of one frame as its fragments hold them, in order. The items are found
+// first; their bytes are fetched (DCMTK reads a value from its file on first use) just before
+// the frame is decoded.
+struct DJ2KFrameFragments
+{
+  struct Piece
+  {
+    DcmPixelItem* item;
+    size_t length;
+    const Uint8* data; // null until fetched
+  };
+  std::vector<Piece> pieces;
+  Uint64 length = 0; // of all pieces
+};
 
 namespace
 {
+
+// DCMTK's data sets and pixel sequences are not safe for use by several threads at once
+// (even a lookup moves a list's cursor): the codec reads and writes them under this lock and
+// decodes without it.
+std::mutex& dcmtkMutex()
+{
+  static std::mutex mutex;
+  return mutex;
+}
+
+// Pixel Representation, 0 when absent.
+Uint16 pixelRepresentation(DcmItem* item)
+{
+  Uint16 value = 0;
+  if (item->findAndGetUint16(DCM_PixelRepresentation, value).bad())
+    value = 0;
+  return value;
+}
+
+// Photometric Interpretation, empty when absent.
+OFString photometricInterpretation(DcmItem* item)
+{
+  OFString value;
+  if (item->findAndGetOFString(DCM_PhotometricInterpretation, value).bad())
+    value.clear();
+  return value;
+}
+
+// The bytes of located fragments; the caller holds dcmtkMutex(). A fragment without bytes
+// adds nothing.
+OFCondition fetchFragments(DJ2KFrameFragments& fragments)
+{
+  fragments.length = 0;
+  for (DJ2KFrameFragments::Piece& piece : fragments.pieces)
+  {
+    Uint8* bytes = nullptr;
+    const OFCondition result = piece.item->getUint8Array(bytes);
+    if (result.bad())
+      return result;
+    piece.data = bytes;
+    if (bytes == nullptr)
+      piece.length = 0;
+    fragments.length += piece.length;
+  }
+  return EC_Normal;
+}
 
 const Uint8
   kJP2Signature[12] = { 0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50, 0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A };
@@ -232,6 +296,7 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
   DcmItem* ditem = static_cast<DcmItem*>(dobject);
   const DJ2KCodecParameter* djcp = static_cast<const DJ2KCodecParameter*>(cp);
 
+  std::unique_lock<std::mutex> lock(dcmtkMutex());
   ImageGeometry g;
   OFCondition result = readGeometry(ditem, OFTrue, g);
   if (result.bad())
@@ -258,36 +323,98 @@ OFCondition DJ2KDecoderBase::decode(const DcmRepresentationParameter* /*fromRepP
     return result;
   Uint8* pixelData8 = reinterpret_cast<Uint8*>(pixelData16);
 
+  // Every frame's fragments are found before the first is decoded, frame after frame as a
+  // serial decoding meets them; the search stops at the first frame whose fragments cannot
+  // be had, which then fails with that condition in its turn. Their bytes are fetched frame by
+  // frame as the frames are decoded, so that reading them from the file overlaps decoding.
+  const Uint16 pixelRep = pixelRepresentation(ditem);
+  const OFString photometric = photometricInterpretation(ditem);
+  std::vector<DJ2KFrameFragments> fragments(static_cast<size_t>(frames));
+  std::vector<OFCondition> results(static_cast<size_t>(frames));
+  std::vector<char> transformed(static_cast<size_t>(frames), 0);
+  size_t used = 0;
   Uint32 startFragment = 1;
-  OFBool rgbOutput = OFFalse;
-  for (Sint32 frame = 0; frame < frames; ++frame)
+  while (used < fragments.size())
   {
-    DCMJ2K_DEBUG("JPEG 2000 decoder processes frame " << (frame + 1));
-    OFBool frameRGB = OFFalse;
-    result = decodeFrame(pixSeq,
-      djcp,
-      ditem,
-      static_cast<Uint32>(frame),
-      startFragment,
-      pixelData8 + static_cast<size_t>(frame) * frameSize,
-      static_cast<Uint32>(frameSize),
-      frames,
-      g.columns,
-      g.rows,
-      g.samplesPerPixel,
-      g.bytesPerSample,
-      frameRGB);
-    rgbOutput = rgbOutput || frameRGB;
-    if (result == EC_J2KInvalidCompressedData && djcp->getForceSingleFragmentPerFrame())
-    {
-      DCMJ2K_WARN("JPEG 2000 bitstream invalid or incomplete, ignoring (but image is likely to be "
-                  "incomplete)");
-      result = EC_Normal;
-    }
-    if (result.bad())
-      return result;
+    results[used] =
+      locateFrame(pixSeq, djcp, static_cast<Uint32>(used), startFragment, frames, fragments[used]);
+    if (results[used++].bad())
+      break;
   }
+  lock.unlock();
 
+  // Each frame is decoded into its own part of the array, on any thread. What depends on the
+  // data set (the planar configuration, which the frames before may have written) is decided
+  // as the frames are committed, in frame order.
+  const DJ2KFrameRunner runner(
+    djcp->getThreadCount(), used, static_cast<Uint64>(g.columns) * g.rows * g.samplesPerPixel);
+  const OFBool ignoreBadFrames = djcp->getForceSingleFragmentPerFrame();
+  OFBool rgbOutput = OFFalse;
+  result = EC_Normal;
+  runner.run(
+    [&](size_t frame)
+    {
+      DCMJ2K_DEBUG("JPEG 2000 decoder processes frame " << (frame + 1));
+      if (results[frame].good())
+      {
+        std::lock_guard<std::mutex> guard(dcmtkMutex());
+        results[frame] = fetchFragments(fragments[frame]);
+      }
+      if (results[frame].good())
+      {
+        OFBool componentTransform = OFFalse;
+        results[frame] = decodeFragments(fragments[frame],
+          pixelData8 + frame * frameSize,
+          static_cast<Uint32>(frameSize),
+          g.columns,
+          g.rows,
+          g.samplesPerPixel,
+          g.bytesPerSample,
+          pixelRep,
+          runner.openjpegThreads(frame),
+          componentTransform);
+        transformed[frame] = componentTransform ? 1 : 0;
+      }
+    },
+    [&](size_t frame) -> OFBool
+    {
+      OFCondition frameResult = results[frame];
+      Uint16 planarConfig = 0;
+      {
+        std::lock_guard<std::mutex> guard(dcmtkMutex());
+        planarConfig = outputPlanarConfiguration(ditem, djcp, g.samplesPerPixel, OFTrue);
+      }
+      OFBool frameRGB = OFFalse;
+      if (frameResult.good())
+        frameResult = arrangeFrame(djcp,
+          pixelData8 + frame * frameSize,
+          g.columns,
+          g.rows,
+          g.samplesPerPixel,
+          g.bytesPerSample,
+          transformed[frame] != 0 || namesComponentTransform(photometric),
+          planarConfig,
+          frameRGB);
+      rgbOutput = rgbOutput || frameRGB;
+      if (frameResult.good() && g.samplesPerPixel > 1)
+      {
+        std::lock_guard<std::mutex> guard(dcmtkMutex());
+        (void)ditem->putAndInsertUint16(DCM_PlanarConfiguration, planarConfig);
+      }
+      if (frameResult == EC_J2KInvalidCompressedData && ignoreBadFrames)
+      {
+        DCMJ2K_WARN("JPEG 2000 bitstream invalid or incomplete, ignoring (but image is likely to "
+                    "be incomplete)");
+        frameResult = EC_Normal;
+      }
+      result = frameResult;
+      return result.good();
+    },
+    0);
+  if (result.bad())
+    return result;
+
+  lock.lock();
   // Samples of one byte were written byte by byte into the word array.
   if (g.bytesPerSample == 1)
     (void)swapIfNecessary(gLocalByteOrder,
@@ -342,28 +469,32 @@ OFCondition DJ2KDecoderBase::decodeFrame(const DcmRepresentationParameter* /*fro
   if (fromPixSeq == nullptr || cp == nullptr || dataset == nullptr || buffer == nullptr)
     return EC_IllegalCall;
   ImageGeometry g;
-  OFCondition result = readGeometry(dataset, OFFalse, g);
-  if (result.bad())
-    return result;
-  const Sint32 frames = framesUsed(g.frames, fromPixSeq);
-
-  // The frame must fit the caller's buffer before anything is decoded into it.
-  const Uint64 frameSize = frameBytes(g);
-  if (frameSize > bufSize)
+  Sint32 frames = 0;
   {
-    DCMJ2K_ERROR("Output buffer too small: need " << frameSize << " bytes, have " << bufSize);
-    return EC_J2KUncompressedBufferTooSmall;
-  }
-
-  if (startFragment == 0)
-  {
-    result = DcmCodec::determineStartFragment(frameNo, frames, fromPixSeq, startFragment);
+    std::lock_guard<std::mutex> lock(dcmtkMutex());
+    OFCondition result = readGeometry(dataset, OFFalse, g);
     if (result.bad())
       return result;
+    frames = framesUsed(g.frames, fromPixSeq);
+
+    // The frame must fit the caller's buffer before anything is decoded into it.
+    const Uint64 frameSize = frameBytes(g);
+    if (frameSize > bufSize)
+    {
+      DCMJ2K_ERROR("Output buffer too small: need " << frameSize << " bytes, have " << bufSize);
+      return EC_J2KUncompressedBufferTooSmall;
+    }
+
+    if (startFragment == 0)
+    {
+      result = DcmCodec::determineStartFragment(frameNo, frames, fromPixSeq, startFragment);
+      if (result.bad())
+        return result;
+    }
   }
   DCMJ2K_DEBUG("starting to decode frame " << frameNo << " with fragment " << startFragment);
   OFBool rgbOutput = OFFalse;
-  result = decodeFrame(fromPixSeq,
+  OFCondition result = decodeFrame(fromPixSeq,
     static_cast<const DJ2KCodecParameter*>(cp),
     dataset,
     frameNo,
@@ -378,6 +509,7 @@ OFCondition DJ2KDecoderBase::decodeFrame(const DcmRepresentationParameter* /*fro
     rgbOutput);
   if (result.good())
   {
+    std::lock_guard<std::mutex> lock(dcmtkMutex());
     result = dataset->findAndGetOFString(DCM_PhotometricInterpretation, decompressedColorModel);
     if (result.good() && rgbOutput)
       decompressedColorModel = "RGB";
@@ -400,59 +532,135 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
   OFBool& rgbOutput)
 {
   rgbOutput = OFFalse;
-  OFCondition result = EC_Normal;
+  DJ2KFrameFragments fragments;
   Uint16 pixelRep = 0;
-  if (dataset->findAndGetUint16(DCM_PixelRepresentation, pixelRep).bad())
-    pixelRep = 0;
+  Uint16 planarConfig = 0;
+  OFString photometric;
+  OFCondition result;
+  {
+    std::lock_guard<std::mutex> lock(dcmtkMutex());
+    pixelRep = pixelRepresentation(dataset);
+    photometric = photometricInterpretation(dataset);
+    planarConfig = outputPlanarConfiguration(dataset, cp, imageSamplesPerPixel, OFTrue);
+    result = locateFrame(fromPixSeq, cp, frameNo, startFragment, imageFrames, fragments);
+    if (result.good())
+      result = fetchFragments(fragments);
+  }
+  // One frame: OpenJPEG has every thread the codec may use.
+  OFBool componentTransform = OFFalse;
+  if (result.good())
+    result = decodeFragments(fragments,
+      buffer,
+      bufSize,
+      imageColumns,
+      imageRows,
+      imageSamplesPerPixel,
+      bytesPerSample,
+      pixelRep,
+      DJ2KFrameRunner(cp->getThreadCount(),
+        1,
+        static_cast<Uint64>(imageColumns) * imageRows * imageSamplesPerPixel)
+        .openjpegThreads(0),
+      componentTransform);
+  if (result.good())
+    result = arrangeFrame(cp,
+      buffer,
+      imageColumns,
+      imageRows,
+      imageSamplesPerPixel,
+      bytesPerSample,
+      componentTransform || namesComponentTransform(photometric),
+      planarConfig,
+      rgbOutput);
+  if (result.good() && imageSamplesPerPixel > 1)
+  {
+    std::lock_guard<std::mutex> lock(dcmtkMutex());
+    (void)dataset->putAndInsertUint16(DCM_PlanarConfiguration, planarConfig);
+  }
+  return result;
+}
 
+Uint16 DJ2KDecoderBase::outputPlanarConfiguration(DcmItem* dataset,
+  const DJ2KCodecParameter* cp,
+  Uint16 imageSamplesPerPixel,
+  OFBool warn)
+{
+  if (imageSamplesPerPixel <= 1)
+    return 0;
+  Uint16 planarConfig = 2;
+  Uint16 stored = 0;
+  if (dataset->findAndGetUint16(DCM_PlanarConfiguration, stored).good())
+  {
+    planarConfig = stored;
+    if (stored != 0 && warn)
+    {
+      DCMJ2K_WARN(
+        "invalid value for PlanarConfiguration " << DCM_PlanarConfiguration << ", should be \"0\"");
+    }
+  }
+  OFString sopClassUID;
+  if (dataset->findAndGetOFString(DCM_SOPClassUID, sopClassUID).bad())
+    sopClassUID.clear();
+  const OFString photometric = photometricInterpretation(dataset);
+  switch (cp->getPlanarConfiguration())
+  {
+    case EJ2KPC_auto:
+      return determinePlanarConfiguration(sopClassUID, photometric);
+    case EJ2KPC_colorByPixel:
+      return 0;
+    case EJ2KPC_colorByPlane:
+      return 1;
+    case EJ2KPC_restore:
+    default:
+      // An unknown policy restores too, so that no value above 1 is written.
+      if (planarConfig > 1)
+        planarConfig = determinePlanarConfiguration(sopClassUID, photometric);
+      return planarConfig;
+  }
+}
+
+OFCondition DJ2KDecoderBase::arrangeFrame(const DJ2KCodecParameter* cp,
+  void* buffer,
+  Uint16 imageColumns,
+  Uint16 imageRows,
+  Uint16 imageSamplesPerPixel,
+  Uint16 bytesPerSample,
+  OFBool componentTransform,
+  Uint16& planarConfiguration,
+  OFBool& rgbOutput)
+{
+  rgbOutput = OFFalse;
+  // After the inverse component transform, or for a frame labelled with one, the samples are
+  // RGB interleaved by pixel; only an explicit request keeps them by plane.
+  if (imageSamplesPerPixel > 1 && componentTransform)
+  {
+    rgbOutput = OFTrue;
+    if (cp->getPlanarConfiguration() != EJ2KPC_colorByPlane)
+      planarConfiguration = 0;
+  }
+  if (imageSamplesPerPixel == 3 && planarConfiguration == 1)
+  {
+    DCMJ2K_DEBUG("converting to planar configuration 1");
+    if (bytesPerSample == 1)
+      return createPlanarConfiguration1Byte(static_cast<Uint8*>(buffer), imageColumns, imageRows);
+    return createPlanarConfiguration1Word(static_cast<Uint16*>(buffer), imageColumns, imageRows);
+  }
+  return EC_Normal;
+}
+
+OFCondition DJ2KDecoderBase::locateFrame(DcmPixelSequence* fromPixSeq,
+  const DJ2KCodecParameter* cp,
+  Uint32 frameNo,
+  Uint32& startFragment,
+  Sint32 imageFrames,
+  DJ2KFrameFragments& fragments)
+{
+  fragments.pieces.clear();
+  fragments.length = 0;
   const Uint32 numberOfFragments = computeNumberOfFragments(
     imageFrames, frameNo, startFragment, cp->ignoreOffsetTable(), fromPixSeq);
   if (numberOfFragments == 0)
-    result = EC_J2KCannotComputeNumberOfFragments;
-
-  OFString sopClassUID;
-  OFString photometric;
-  if (dataset->findAndGetOFString(DCM_SOPClassUID, sopClassUID).bad())
-    sopClassUID.clear();
-  if (dataset->findAndGetOFString(DCM_PhotometricInterpretation, photometric).bad())
-    photometric.clear();
-
-  Uint16 planarConfig = 0;
-  if (imageSamplesPerPixel > 1)
-  {
-    planarConfig = 2;
-    Uint16 stored = 0;
-    if (dataset->findAndGetUint16(DCM_PlanarConfiguration, stored).good())
-    {
-      planarConfig = stored;
-      if (stored != 0)
-      {
-        DCMJ2K_WARN("invalid value for PlanarConfiguration " << DCM_PlanarConfiguration
-                                                             << ", should be \"0\"");
-      }
-    }
-    switch (cp->getPlanarConfiguration())
-    {
-      case EJ2KPC_auto:
-        planarConfig = determinePlanarConfiguration(sopClassUID, photometric);
-        break;
-      case EJ2KPC_colorByPixel:
-        planarConfig = 0;
-        break;
-      case EJ2KPC_colorByPlane:
-        planarConfig = 1;
-        break;
-      case EJ2KPC_restore:
-      default:
-        // An unknown policy restores too, so that no value above 1 is written.
-        if (planarConfig > 1)
-          planarConfig = determinePlanarConfiguration(sopClassUID, photometric);
-        break;
-    }
-  }
-
-  if (result.bad())
-    return result;
+    return EC_J2KCannotComputeNumberOfFragments;
 
   // The fragments of this frame, all inside the sequence.
   const unsigned long itemCount = fromPixSeq->card();
@@ -460,7 +668,7 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
   for (Uint32 k = 0; k < numberOfFragments; ++k)
   {
     DcmPixelItem* item = nullptr;
-    result = fromPixSeq->getItem(item, static_cast<unsigned long>(startFragment) + k);
+    OFCondition result = fromPixSeq->getItem(item, static_cast<unsigned long>(startFragment) + k);
     if (result.bad())
       return result;
     if (item != nullptr)
@@ -470,66 +678,73 @@ OFCondition DJ2KDecoderBase::decodeFrame(DcmPixelSequence* fromPixSeq,
       totalLength > static_cast<Uint64>(static_cast<size_t>(-1) / 2))
     return EC_J2KCannotComputeNumberOfFragments;
 
-  Uint8* joined = new (std::nothrow) Uint8[totalLength == 0 ? 1 : static_cast<size_t>(totalLength)];
-  if (joined == nullptr)
-    return EC_MemoryExhausted;
-  Uint64 offset = 0;
-  for (Uint32 k = 0; k < numberOfFragments && result.good(); ++k)
+  fragments.pieces.reserve(numberOfFragments);
+  for (Uint32 k = 0; k < numberOfFragments; ++k)
   {
     DcmPixelItem* item = nullptr;
-    result = fromPixSeq->getItem(item, startFragment);
+    OFCondition result = fromPixSeq->getItem(item, startFragment);
     ++startFragment;
-    if (result.good() && item != nullptr)
+    if (result.bad())
+      return result;
+    const Uint32 length = item == nullptr ? 0 : item->getLength();
+    if (length > 0)
     {
-      Uint8* bytes = nullptr;
-      const Uint32 length = item->getLength();
-      result = item->getUint8Array(bytes);
-      if (result.good() && bytes != nullptr && length > 0)
-      {
-        // Never more than the space counted above, even if an item changed its length.
-        const Uint64 n = length < totalLength - offset ? length : totalLength - offset;
-        memcpy(joined + offset, bytes, static_cast<size_t>(n));
-        offset += n;
-      }
+      // Never more than the space counted above, even if an item changed its length.
+      const Uint64 n =
+        length < totalLength - fragments.length ? length : totalLength - fragments.length;
+      fragments.pieces.push_back(
+        DJ2KFrameFragments::Piece{ item, static_cast<size_t>(n), nullptr });
+      fragments.length += n;
     }
   }
+  return EC_Normal;
+}
 
-  OFBool componentTransform = OFFalse;
-  if (result.good())
-    result = decodeJPEG2000(joined,
-      offset,
-      buffer,
-      bufSize,
-      imageColumns,
-      imageRows,
-      imageSamplesPerPixel,
-      bytesPerSample,
-      pixelRep,
-      &componentTransform);
-
-  // After the inverse component transform, or for a frame labelled with one, the samples are
-  // RGB interleaved by pixel; only an explicit request keeps them by plane.
-  if (result.good() && imageSamplesPerPixel > 1 &&
-      (componentTransform || namesComponentTransform(photometric)))
+OFCondition DJ2KDecoderBase::decodeFragments(const DJ2KFrameFragments& fragments,
+  void* buffer,
+  Uint32 bufSize,
+  Uint16 imageColumns,
+  Uint16 imageRows,
+  Uint16 imageSamplesPerPixel,
+  Uint16 bytesPerSample,
+  Uint16 pixelRepresentation,
+  Uint32 openjpegThreads,
+  OFBool& componentTransform)
+{
+  componentTransform = OFFalse;
+  // A frame in one fragment is decoded where it lies; fragments are joined first.
+  Uint8* joined = nullptr;
+  const Uint8* codestream = nullptr;
+  if (fragments.pieces.size() == 1)
   {
-    rgbOutput = OFTrue;
-    if (cp->getPlanarConfiguration() != EJ2KPC_colorByPlane)
-      planarConfig = 0;
+    codestream = fragments.pieces[0].data;
   }
-
-  if (result.good() && imageSamplesPerPixel == 3 && planarConfig == 1)
+  else
   {
-    DCMJ2K_DEBUG("converting to planar configuration 1");
-    if (bytesPerSample == 1)
-      result = createPlanarConfiguration1Byte(static_cast<Uint8*>(buffer), imageColumns, imageRows);
-    else
-      result =
-        createPlanarConfiguration1Word(static_cast<Uint16*>(buffer), imageColumns, imageRows);
+    joined =
+      new (std::nothrow) Uint8[fragments.length == 0 ? 1 : static_cast<size_t>(fragments.length)];
+    if (joined == nullptr)
+      return EC_MemoryExhausted;
+    size_t offset = 0;
+    for (const DJ2KFrameFragments::Piece& piece : fragments.pieces)
+    {
+      if (piece.length > 0)
+        memcpy(joined + offset, piece.data, piece.length);
+      offset += piece.length;
+    }
+    codestream = joined;
   }
-
-  if (result.good() && imageSamplesPerPixel > 1)
-    (void)dataset->putAndInsertUint16(DCM_PlanarConfiguration, planarConfig);
-
+  const OFCondition result = decodeJPEG2000(const_cast<Uint8*>(codestream),
+    fragments.length,
+    buffer,
+    bufSize,
+    imageColumns,
+    imageRows,
+    imageSamplesPerPixel,
+    bytesPerSample,
+    pixelRepresentation,
+    &componentTransform,
+    openjpegThreads);
   delete[] joined;
   return result;
 }

@@ -2,6 +2,7 @@
 
 #include "dj2kutil.h"
 
+#include <climits>
 #include <cstring>
 
 namespace
@@ -265,7 +266,8 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint16 samplesPerPixel,
   Uint16 bytesPerSample,
   Uint16 pixelRep,
-  OFBool* componentTransform)
+  OFBool* componentTransform,
+  Uint32 openjpegThreads)
 {
   if (componentTransform != nullptr)
     *componentTransform = OFFalse;
@@ -330,6 +332,12 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
     DCMJ2K_ERROR("Failed to setup OpenJPEG decoder");
     return EC_J2KInvalidCompressedData;
   }
+  // Without threads of its own OpenJPEG decodes on this thread alone (or as OPJ_NUM_THREADS
+  // says); a refusal leaves it so.
+  if (openjpegThreads > 1 &&
+      opj_codec_set_threads(
+        opj.codec, static_cast<int>(openjpegThreads < INT_MAX ? openjpegThreads : INT_MAX)))
+    DCMJ2K_DEBUG("OpenJPEG decodes with " << openjpegThreads << " threads");
 
   J2KInputBuffer input = { j2kData, static_cast<size_t>(j2kSize), 0 };
   opj.stream = opj_stream_create(static_cast<OPJ_SIZE_T>(j2kSize), OPJ_TRUE);

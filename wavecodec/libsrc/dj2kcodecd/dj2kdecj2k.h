@@ -17,7 +17,8 @@
 // pattern, read with pixelRep's signedness. componentTransform, when given, tells whether
 // OpenJPEG applied the inverse multiple-component transform (the samples are then RGB).
 // Returns EC_Normal, EC_J2KInvalidCompressedData, EC_J2KImageDataMismatch or
-// EC_J2KUncompressedBufferTooSmall.
+// EC_J2KUncompressedBufferTooSmall. With openjpegThreads above 1, OpenJPEG decodes the code
+// blocks of the image on that many threads of its own.
 OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint64 j2kSize,
   void* buffer,
@@ -27,7 +28,8 @@ OFCondition decodeJPEG2000(unsigned char* j2kData,
   Uint16 samplesPerPixel,
   Uint16 bytesPerSample,
   Uint16 pixelRep,
-  OFBool* componentTransform = nullptr);
+  OFBool* componentTransform = nullptr,
+  Uint32 openjpegThreads = 1);
 
 // OpenJPEG message handlers forwarding to the module logger.
 void opj_error_callback(const char* msg, void* clientData);

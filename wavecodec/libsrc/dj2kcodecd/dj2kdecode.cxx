@@ -15,14 +15,15 @@ DJ2KDecoder* DJ2KDecoderRegistration::decoder_ = nullptr;
 void DJ2KDecoderRegistration::registerCodecs(J2K_UIDCreation uidCreation,
   J2K_PlanarConfiguration planarConfiguration,
   OFBool ignoreOffsetTable,
-  OFBool forceSingleFragmentPerFrame)
+  OFBool forceSingleFragmentPerFrame,
+  Uint32 threadCount)
 {
   if (registered_)
   {
     return;
   }
   cp_ = new DJ2KCodecParameter(
-    uidCreation, planarConfiguration, ignoreOffsetTable, forceSingleFragmentPerFrame);
+    uidCreation, planarConfiguration, ignoreOffsetTable, forceSingleFragmentPerFrame, threadCount);
   losslessDecoder_ = new DJ2KLosslessDecoder();
   (void)DcmCodecList::registerCodec(losslessDecoder_, nullptr, cp_);
   decoder_ = new DJ2KDecoder();

@@ -14,14 +14,17 @@
 
 #include "dj2kcond.h"
 #include "dj2kcparam.h"
+#include "dj2kframes.h"
 #include "dj2kostrm.h"
 #include "dj2krparam.h"
 
 #include <openjpeg.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace
 {
@@ -366,35 +369,60 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     return result;
   }
 
+  // Frames are encoded on worker threads and stored in frame order; a frame waits for its
+  // turn with its codestream, and at most one frame per worker is started ahead of the
+  // frames stored.
+  struct EncodedFrame
+  {
+    OFCondition result;
+    Uint8* bytes = nullptr;
+    Uint64 size = 0;
+  };
+  std::vector<EncodedFrame> encoded(static_cast<size_t>(numberOfFrames));
+  const DJ2KFrameRunner runner(
+    djcp->getThreadCount(), encoded.size(), static_cast<Uint64>(columns) * rows * samplesPerPixel);
   DcmOffsetList offsetList;
   const Uint8* frames = OFreinterpret_cast(const Uint8*, pixelData);
   Uint64 totalCompressedSize = 0;
-  for (Sint32 i = 0; i < numberOfFrames && result.good(); ++i)
-  {
-    Uint8* compressedFrame = nullptr;
-    Uint64 compressedSize = 0;
-    result = encodeFrame(frames + OFstatic_cast(size_t, i) * frameSize,
-      columns,
-      rows,
-      samplesPerPixel,
-      bitsAllocated,
-      bitsStored,
-      isSigned,
-      isPlanar,
-      lossless,
-      ratio,
-      djcp->getRefuseHighBits(),
-      OFstatic_cast(Uint32, i + 1),
-      compressedFrame,
-      compressedSize);
-    if (result.good())
+  const OFBool refuseHighBits = djcp->getRefuseHighBits();
+  runner.run(
+    [&](size_t i)
     {
-      // The bytes the fragments hold: DCMTK pads each frame to even length.
-      totalCompressedSize += compressedSize + (compressedSize & 1);
-      result = j2kStoreCompressedFrame(
-        sequence, offsetList, compressedFrame, compressedSize, fragmentSize);
-    }
-    delete[] compressedFrame;
+      encoded[i].result = encodeFrame(frames + i * frameSize,
+        columns,
+        rows,
+        samplesPerPixel,
+        bitsAllocated,
+        bitsStored,
+        isSigned,
+        isPlanar,
+        lossless,
+        ratio,
+        refuseHighBits,
+        OFstatic_cast(Uint32, i + 1),
+        encoded[i].bytes,
+        encoded[i].size,
+        runner.openjpegThreads(i));
+    },
+    [&](size_t i) -> OFBool
+    {
+      result = encoded[i].result;
+      if (result.good())
+      {
+        // The bytes the fragments hold: DCMTK pads each frame to even length.
+        totalCompressedSize += encoded[i].size + (encoded[i].size & 1);
+        result = j2kStoreCompressedFrame(
+          sequence, offsetList, encoded[i].bytes, encoded[i].size, fragmentSize);
+      }
+      delete[] encoded[i].bytes;
+      encoded[i].bytes = nullptr;
+      return result.good();
+    },
+    runner.workers());
+  // Frames encoded after a failing one are not stored.
+  for (EncodedFrame& frame : encoded)
+  {
+    delete[] frame.bytes;
   }
   if (result.bad())
   {
@@ -431,8 +459,8 @@ OFCondition DJ2KEncoderBase::encode(const Uint16* pixelData,
     {
       // The achieved ratio: Bits Stored, as the encoder's rates count them, over the bytes
       // of the new fragments.
-      const double uncompressedSize = double(columns) * rows * samplesPerPixel * bitsStored / 8.0 *
-                                      double(numberOfFrames);
+      const double uncompressedSize =
+        double(columns) * rows * samplesPerPixel * bitsStored / 8.0 * double(numberOfFrames);
       const double achieved =
         totalCompressedSize > 0 ? uncompressedSize / double(totalCompressedSize) : 0.0;
       (void)appendLossyCompression(dataset, achieved, "ISO_15444_1");
@@ -483,7 +511,8 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   OFBool refuseHighBits,
   Uint32 frameNumber,
   Uint8*& compressedFrame,
-  Uint64& compressedSize)
+  Uint64& compressedSize,
+  Uint32 openjpegThreads)
 {
   compressedFrame = nullptr;
   compressedSize = 0;
@@ -585,8 +614,7 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
     {
       return j2kDetailedCondition(EC_J2KCodecUnsupportedValue, detail);
     }
-    DCMJ2K_WARN(detail << "; encoding only the stored bits"
-                       << (isSigned ? ", sign-extended" : ""));
+    DCMJ2K_WARN(detail << "; encoding only the stored bits" << (isSigned ? ", sign-extended" : ""));
   }
 
   opj_cparameters_t parameters;
@@ -615,6 +643,13 @@ OFCondition DJ2KEncoderBase::encodeFrame(const Uint8* framePointer,
   if (!opj_setup_encoder(objects.codec, &parameters, image))
   {
     return EC_J2KCodecInvalidParameters;
+  }
+  // OpenJPEG 2.5 encodes the code blocks and the wavelet transform on its own threads; the
+  // codestream does not depend on their number. A refusal leaves it on this thread.
+  if (openjpegThreads > 1)
+  {
+    (void)opj_codec_set_threads(
+      objects.codec, static_cast<int>(openjpegThreads < INT_MAX ? openjpegThreads : INT_MAX));
   }
 
   objects.stream = opj_stream_create(J2K_OUTPUT_CHUNK, OPJ_FALSE);

@@ -16,14 +16,15 @@ void DJ2KEncoderRegistration::registerCodecs(OFBool createOffsetTable,
   Uint32 fragmentSize,
   J2K_UIDCreation uidCreation,
   OFBool convertToSC,
-  OFBool refuseHighBits)
+  OFBool refuseHighBits,
+  Uint32 threadCount)
 {
   if (registered_)
   {
     return;
   }
   cp_ = new DJ2KCodecParameter(
-    createOffsetTable, fragmentSize, uidCreation, convertToSC, refuseHighBits);
+    createOffsetTable, fragmentSize, uidCreation, convertToSC, refuseHighBits, threadCount);
   losslessEncoder_ = new DJ2KLosslessEncoder();
   DcmCodecList::registerCodec(losslessEncoder_, nullptr, cp_);
   encoder_ = new DJ2KEncoder();
