@@ -77,8 +77,9 @@ OFBool DJ2KCheckConflict(OFConsoleApplication& app,
   const char* secondOpt,
   OFBool condition);
 
-/** OFLog::configureFromCommandLine, whose invalid --log-level and missing --log-config file
- *  are reported here (with its messages) instead of ending the process.
+/** OFLog::configureFromCommandLine, whose refusals (--log-level or --log-config with another
+ *  logger option, an invalid level, a missing configuration file) are reported here with its
+ *  messages instead of ending the process.
  *  @param app console application
  *  @param cmd parsed command line
  *  @return OFTrue when the logger is configured, OFFalse with the error printed
