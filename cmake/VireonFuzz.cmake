@@ -9,6 +9,8 @@
 # - With BUILD_TESTING, <name>Replay runs every file of CORPUS once through the same code, with any
 #   compiler, as the CTest test <TEST> (default <name>Corpus).
 # MAX_LEN is the longest input the fuzzer makes (scripts/fuzz raises it to the largest corpus file).
+# Both programs find VireonFuzzArguments.h, the support of targets that run a command-line tool on
+# fuzzed argument vectors.
 
 set(_vireon_fuzz_dir "${CMAKE_CURRENT_LIST_DIR}")
 
@@ -53,6 +55,7 @@ function(vireon_add_fuzzer name)
     endforeach()
     add_executable(${name} ${ARG_SOURCES} ${_options})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES})
+    target_include_directories(${name} PRIVATE "${_vireon_fuzz_dir}")
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     vireon_target_setup(${name})
@@ -63,6 +66,7 @@ function(vireon_add_fuzzer name)
   if(BUILD_TESTING)
     add_executable(${name}Replay ${ARG_SOURCES} ${_options} "${_vireon_fuzz_dir}/VireonFuzzReplay.cxx")
     target_link_libraries(${name}Replay PRIVATE ${ARG_LIBRARIES})
+    target_include_directories(${name}Replay PRIVATE "${_vireon_fuzz_dir}")
     vireon_target_setup(${name}Replay)
     add_test(NAME ${ARG_TEST} COMMAND ${name}Replay "${_corpus}")
     vireon_test_properties(${ARG_TEST} TIMEOUT 300)

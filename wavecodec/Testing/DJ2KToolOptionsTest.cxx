@@ -2,6 +2,7 @@
 // of DCMTK's JPEG-LS tools, and option values.
 #include "DJ2KTestDataset.h"
 #include "DJ2KTestProcess.h"
+#include "dj2ktool.h"
 
 #include "dcmtk/dcmdata/dcfilefo.h"
 #include "dcmtk/dcmdata/dcmetinf.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -366,6 +369,86 @@ TEST(DJ2KToolOptions, UIDNeverConflictsWithSecondaryCapture)
     EXPECT_NE(r.err.find("error: --uid-never not allowed with --convert-to-sc"), std::string::npos)
       << r.err;
     EXPECT_FALSE(FileExists(dir.File("out.dcm")));
+  }
+}
+
+// Both programs are functions that return where the process would end: usage shown for a
+// command file without arguments or with --help, command line errors (parse, values, option
+// dependences and conflicts, logger options), --version. Each returns what the program exits
+// with and prints what it prints, and the test goes on to the next.
+TEST(DJ2KToolOptions, ProgramsReturnWithinTheProcessAsTheyExit)
+{
+  TempDir dir;
+  WriteInput(dir.File("in.dcm"));
+  std::ofstream(dir.File("empty.txt")).flush();
+  std::ofstream(dir.File("help.txt")) << "--help\n";
+  const std::string in = dir.File("in.dcm");
+  const std::string out = dir.File("out.dcm");
+  struct Case
+  {
+    bool compress; // dcmcj2k, else dcmdj2k
+    std::vector<std::string> arguments;
+    int exitCode;
+    const char* text; // in standard output for 0, in standard error otherwise
+  };
+  const Case cases[] = {
+    { true, { "@" + dir.File("empty.txt") }, 0, "usage: dcmcj2k [options] dcmfile-in" },
+    { false, { "@" + dir.File("help.txt"), in, out }, 0, "usage: dcmdj2k [options] dcmfile-in" },
+    { true, { "--version", in }, 0, "External libraries used:" },
+    { true, { "--bogus", in, out }, 1, "\nerror: Unknown option --bogus\n" },
+    { false, { in, out, "extra" }, 1, "\nerror: Too many parameters\n" },
+    { false, { in }, 1, "\nerror: Missing parameter dcmfile-out\n" },
+    { true, { "+ey", "--ratio", "0", in, out }, 1,
+      "\nerror: Invalid value for option --ratio: 0 (accepted range: 1 to 1000000)\n" },
+    { true, { "--ratio", "5", in, out }, 1, "\nerror: --ratio only allowed with --encode-lossy\n" },
+    { true, { "+fs", "-5", in, out }, 1, "\nerror: Invalid value for option --fragment-size (-5)\n" },
+    { true, { "+cs", "+un", in, out }, 1, "\nerror: --uid-never not allowed with --convert-to-sc\n" },
+    { false, { "+r", in, out }, 1, "\nerror: --recurse only allowed with --scan-directories\n" },
+    { false, { "--threads", "1025", in, out }, 1, "\nerror: Invalid value for option --threads" },
+    { true, { "-ll", "loud", in, out }, 1, "\nerror: Invalid log level for --log-level option\n" },
+    { false, { "-ll", "info", "-q", in, out }, 1,
+      "\nerror: --log-level not allowed with --verbose, --debug or --quiet\n" },
+    { true, { "-lc", dir.File("none.cfg"), in, out }, 1,
+      "\nerror: Specified --log-config file does not exist\n" },
+    { false, { "-lc", dir.File("help.txt"), "-ll", "info", in, out }, 1,
+      "\nerror: --log-config not allowed with --log-level\n" },
+    { true, { "-q", "+r", in, out }, 1, "" },
+  };
+  for (const Case& c : cases)
+  {
+    const std::string program = c.compress ? kCompress : kDecompress;
+    std::vector<std::string> argv{ program };
+    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    std::string trace;
+    for (const std::string& argument : argv)
+      trace += " " + argument;
+    SCOPED_TRACE(trace);
+
+    std::vector<char*> pointers;
+    for (std::string& argument : argv)
+      pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    std::ostringstream capturedOut, capturedErr;
+    std::streambuf* oldOut = std::cout.rdbuf(capturedOut.rdbuf());
+    std::streambuf* oldErr = std::cerr.rdbuf(capturedErr.rdbuf());
+    const int status = (c.compress ? DJ2KCompressTool : DJ2KDecompressTool)(
+      static_cast<int>(argv.size()), pointers.data());
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+
+    EXPECT_EQ(status, c.exitCode);
+    const std::string& shown = c.exitCode == 0 ? capturedOut.str() : capturedErr.str();
+    EXPECT_NE(shown.find(c.text), std::string::npos) << shown;
+    if (c.text[0] == '\0')
+    {
+      EXPECT_EQ(capturedErr.str(), "");
+    }
+    EXPECT_FALSE(FileExists(out));
+    // The program itself prints and exits the same.
+    const ProcessResult r = RunProcess(argv);
+    EXPECT_TRUE(r.ExitedWith(c.exitCode)) << r.Describe();
+    EXPECT_EQ(r.out, capturedOut.str());
+    EXPECT_EQ(r.err, capturedErr.str());
   }
 }
 

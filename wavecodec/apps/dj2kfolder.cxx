@@ -2,6 +2,7 @@
 
 #include "dj2kpool.h"
 
+#include "dcmtk/ofstd/ofconsol.h"
 #include "dcmtk/ofstd/ofexit.h"
 #include "dcmtk/ofstd/oflist.h"
 #include "dcmtk/ofstd/ofstd.h"
@@ -293,16 +294,12 @@ int DJ2KConvertFolder(const char* tool,
       bytesOut += job.bytesOut;
     }
   }
-  std::printf("%s: %zu files: %zu converted, %zu failed, %zu skipped; %llu bytes in, %llu bytes "
-              "out\n",
-    tool,
-    jobs.size(),
-    converted,
-    failed,
-    skipped,
-    bytesIn,
-    bytesOut);
-  std::fflush(stdout);
+  // Through DCMTK's console, as the tools' other output.
+  STD_NAMESPACE ostream& out = ofConsole.lockCout();
+  out << tool << ": " << jobs.size() << " files: " << converted << " converted, " << failed
+      << " failed, " << skipped << " skipped; " << bytesIn << " bytes in, " << bytesOut
+      << " bytes out" << OFendl;
+  ofConsole.unlockCout();
   if (exitCode == EXITCODE_NO_ERROR && converted == 0 && failed == 0)
   {
     OFLOG_FATAL(logger, inputFolder << ": no DICOM files among the files found");

@@ -1,19 +1,23 @@
 #include "dj2ktool.h"
 
 #include "dcmtk/dcmdata/dcuid.h"
+#include "dcmtk/oflog/loglevel.h"
+#include "dcmtk/oflog/oflog.h"
 #include "dcmtk/ofstd/ofconsol.h"
 #include "dcmtk/ofstd/ofexit.h"
+#include "dcmtk/ofstd/ofstd.h"
 #include "dcmtk/ofstd/ofstream.h"
 
 #include "dj2kdecode.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
 namespace
 {
 
-// The usage text as OFConsoleApplication::printUsage writes it, followed by the exit codes.
+// The usage text as OFConsoleApplication::printUsage writes it, with exitCodes after it.
 void printUsage(OFConsoleApplication& app,
   const char* name,
   const OFCommandLine& cmd,
@@ -30,12 +34,15 @@ void printUsage(OFConsoleApplication& app,
   cmd.getOptionString(text);
   if (!text.empty())
     out << OFendl << text;
-  out << "exit codes:" << OFendl;
-  for (const DJ2KExitCode* e = exitCodes; e->meaning != nullptr; ++e)
+  if (exitCodes != nullptr)
   {
-    char code[16];
-    std::snprintf(code, sizeof(code), "  %-4d", e->code);
-    out << code << e->meaning << OFendl;
+    out << "exit codes:" << OFendl;
+    for (const DJ2KExitCode* e = exitCodes; e->meaning != nullptr; ++e)
+    {
+      char code[16];
+      std::snprintf(code, sizeof(code), "  %-4d", e->code);
+      out << code << e->meaning << OFendl;
+    }
   }
   out << OFendl;
   ofConsole.unlockCout();
@@ -61,10 +68,21 @@ OFBool DJ2KParseCommandLine(OFConsoleApplication& app,
     printUsage(app, name, cmd, exitCodes);
     return OFFalse;
   }
-  // A syntax error is reported here, and the program exits with
-  // EXITCODE_COMMANDLINE_SYNTAX_ERROR.
-  if (!app.parseCommandLine(cmd, argc, argv))
+  // As OFConsoleApplication::parseCommandLine: a command file without arguments, or --help in
+  // a command file, shows its usage (without the exit codes); a syntax error is reported.
+  const OFCommandLine::E_ParseStatus status = cmd.parseLine(argc, argv);
+  if ((status == OFCommandLine::PS_NoArguments && cmd.getMinParamCount() > 0) ||
+      (status == OFCommandLine::PS_ExclusiveOption && cmd.findOption("--help")))
   {
+    printUsage(app, name, cmd, nullptr);
+    return OFFalse;
+  }
+  if (status != OFCommandLine::PS_Normal && status != OFCommandLine::PS_NoArguments &&
+      status != OFCommandLine::PS_ExclusiveOption)
+  {
+    OFString message;
+    cmd.getStatusString(status, message);
+    DJ2KPrintError(app, message.c_str());
     exitCode = EXITCODE_COMMANDLINE_SYNTAX_ERROR;
     return OFFalse;
   }
@@ -78,6 +96,90 @@ OFBool DJ2KParseCommandLine(OFConsoleApplication& app,
     ofConsole.unlockCout();
     return OFFalse;
   }
+  return OFTrue;
+}
+
+void DJ2KPrintError(OFConsoleApplication& app, const char* message)
+{
+  if (app.quietMode())
+    return;
+  app.printHeader(OFFalse, OFTrue /*stdError*/);
+  STD_NAMESPACE ostream& err = ofConsole.lockCerr();
+  err << "error: " << message << OFendl;
+  ofConsole.unlockCerr();
+}
+
+OFBool DJ2KCheckValue(OFConsoleApplication& app,
+  OFCommandLine& cmd,
+  OFCommandLine::E_ValueStatus status)
+{
+  if (status == OFCommandLine::VS_Normal)
+    return OFTrue;
+  OFString message;
+  cmd.getStatusString(status, message);
+  DJ2KPrintError(app, message.c_str());
+  return OFFalse;
+}
+
+OFBool DJ2KCheckDependence(OFConsoleApplication& app,
+  const char* subOpt,
+  const char* baseOpt,
+  OFBool condition)
+{
+  if (!condition)
+    DJ2KPrintError(app, (OFString(subOpt) + " only allowed with " + baseOpt).c_str());
+  return condition;
+}
+
+OFBool DJ2KCheckConflict(OFConsoleApplication& app,
+  const char* firstOpt,
+  const char* secondOpt,
+  OFBool condition)
+{
+  if (condition)
+    DJ2KPrintError(app, (OFString(firstOpt) + " not allowed with " + secondOpt).c_str());
+  return !condition;
+}
+
+OFBool DJ2KConfigureLogging(OFConsoleApplication& app, OFCommandLine& cmd)
+{
+  // What OFLog::configureFromCommandLine refuses, in its order and words; it would end the
+  // process instead.
+  const OFBool levelOption =
+    cmd.findOption("--quiet") || cmd.findOption("--verbose") || cmd.findOption("--debug");
+  const OFBool logLevel = cmd.findOption("--log-level");
+  if (logLevel)
+  {
+    if (!DJ2KCheckConflict(app, "--log-level", "--verbose, --debug or --quiet", levelOption))
+      return OFFalse;
+    const char* value = nullptr;
+    if (!DJ2KCheckValue(app, cmd, cmd.getValue(value)))
+      return OFFalse;
+    dcmtk::log4cplus::tstring level(value);
+    for (size_t i = 0; i < level.size(); ++i)
+      level[i] = OFstatic_cast(char, std::toupper(OFstatic_cast(unsigned char, level[i])));
+    if (dcmtk::log4cplus::getLogLevelManager().fromString(level) ==
+        dcmtk::log4cplus::NOT_SET_LOG_LEVEL)
+    {
+      DJ2KPrintError(app, "Invalid log level for --log-level option");
+      return OFFalse;
+    }
+  }
+  if (cmd.findOption("--log-config"))
+  {
+    if (!DJ2KCheckConflict(app, "--log-config", "--verbose, --debug or --quiet", levelOption) ||
+        !DJ2KCheckConflict(app, "--log-config", "--log-level", logLevel))
+      return OFFalse;
+    const char* value = nullptr;
+    if (!DJ2KCheckValue(app, cmd, cmd.getValue(value)))
+      return OFFalse;
+    if (!OFStandard::fileExists(value))
+    {
+      DJ2KPrintError(app, "Specified --log-config file does not exist");
+      return OFFalse;
+    }
+  }
+  OFLog::configureFromCommandLine(cmd, app);
   return OFTrue;
 }
 
@@ -104,7 +206,7 @@ void DJ2KAddThreadOption(OFCommandLine& cmd, const char* work)
   cmd.addOption("--threads", 1, "[n]umber: integer (0..1024), default: 0", description.c_str());
 }
 
-void DJ2KGetRunOptions(OFConsoleApplication& app, OFCommandLine& cmd, DJ2KRunOptions& options)
+OFBool DJ2KGetRunOptions(OFConsoleApplication& app, OFCommandLine& cmd, DJ2KRunOptions& options)
 {
   if (cmd.findOption("--scan-directories"))
     options.scanDirectories = OFTrue;
@@ -113,15 +215,20 @@ void DJ2KGetRunOptions(OFConsoleApplication& app, OFCommandLine& cmd, DJ2KRunOpt
     options.recurse = OFFalse;
   if (cmd.findOption("--recurse"))
   {
-    app.checkDependence("--recurse", "--scan-directories", options.scanDirectories);
+    if (!DJ2KCheckDependence(app, "--recurse", "--scan-directories", options.scanDirectories))
+      return OFFalse;
     options.recurse = OFTrue;
   }
   cmd.endOptionBlock();
   if (cmd.findOption("--threads"))
   {
     OFCmdUnsignedInt threads = 0;
-    app.checkValue(cmd.getValueAndCheckMinMax(
-      threads, OFstatic_cast(OFCmdUnsignedInt, 0), OFstatic_cast(OFCmdUnsignedInt, 1024)));
+    if (!DJ2KCheckValue(app,
+          cmd,
+          cmd.getValueAndCheckMinMax(
+            threads, OFstatic_cast(OFCmdUnsignedInt, 0), OFstatic_cast(OFCmdUnsignedInt, 1024))))
+      return OFFalse;
     options.threads = OFstatic_cast(Uint32, threads);
   }
+  return OFTrue;
 }

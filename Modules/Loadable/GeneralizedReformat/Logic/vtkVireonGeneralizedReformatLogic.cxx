@@ -30,6 +30,7 @@
 #include <vtkTransform.h>
 
 #include <cmath>
+#include <new>
 
 vtkStandardNewMacro(vtkVireonGeneralizedReformatLogic);
 
@@ -644,14 +645,37 @@ bool vtkVireonGeneralizedReformatLogic::StraightenVolume(
   int extent[6];
   for (int a = 0; a < 3; ++a)
   {
+    const double voxels = std::trunc((gridDimensions[a] - 1) * gridSpacing[a] / s[a]);
+    if (!(voxels <= VTK_INT_MAX))
+    {
+      vtkErrorMacro("StraightenVolume: the straightened volume would have "
+        << voxels << " voxels along axis " << a << ", more than an image holds");
+      return false;
+    }
     extent[2 * a] = 0;
-    extent[2 * a + 1] =
-      static_cast<int>(std::trunc((gridDimensions[a] - 1) * gridSpacing[a] / s[a])) - 1;
+    extent[2 * a + 1] = static_cast<int>(voxels) - 1;
   }
   vtkNew<vtkImageData> outputImage;
   outputImage->SetExtent(extent);
-  outputImage->AllocateScalars(
-    inputImage->GetScalarType(), inputImage->GetNumberOfScalarComponents());
+  bool allocated = true;
+  try
+  {
+    // VTK's arrays throw std::bad_alloc when their memory cannot be had.
+    outputImage->AllocateScalars(
+      inputImage->GetScalarType(), inputImage->GetNumberOfScalarComponents());
+  }
+  catch (const std::bad_alloc&)
+  {
+    allocated = false;
+  }
+  vtkDataArray* outputScalars = outputImage->GetPointData()->GetScalars();
+  if (!allocated || !outputScalars ||
+      outputScalars->GetNumberOfTuples() != outputImage->GetNumberOfPoints())
+  {
+    vtkErrorMacro("StraightenVolume: cannot allocate the straightened volume ("
+      << outputImage->GetNumberOfPoints() << " voxels)");
+    return false;
+  }
   outputStraightenedVolume->SetAndObserveImageData(outputImage);
   outputStraightenedVolume->SetIJKToRASMatrix(ijkToRAS);
 

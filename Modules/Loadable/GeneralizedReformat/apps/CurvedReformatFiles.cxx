@@ -1,6 +1,7 @@
 #include "CurvedReformatFiles.h"
 
 #include "CurvedReformatDicom.h"
+#include "CurvedReformatHeaders.h"
 
 #include <vtkDataArray.h>
 #include <vtkImageData.h>
@@ -26,6 +27,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iostream>
+#include <optional>
 #include <sstream>
 
 namespace CurvedReformat
@@ -50,8 +53,6 @@ std::string FileProblem(const std::string& path)
   return "";
 }
 
-namespace
-{
 std::string Trim(const std::string& text)
 {
   const size_t first = text.find_first_not_of(" \t\r\n");
@@ -63,107 +64,53 @@ std::string Trim(const std::string& text)
   return text.substr(first, last - first + 1);
 }
 
-/// The text header of a MetaImage or NRRD file (up to the data or an empty line).
-std::vector<std::string> HeaderLines(const std::string& path)
+namespace
 {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> lines;
-  std::string line;
-  while (lines.size() < 200 && std::getline(in, line))
+
+/// Refuses geometry the reformat cannot place: numbers that are not finite, spacing that is not
+/// positive, voxel axes that are not unit vectors (within 0.1 %; those within are made exact) or
+/// that do not span space (nearly in one plane).
+void CheckGeometry(const std::string& path, Volume& volume)
+{
+  const auto refuse = [&](const std::string& why)
+  { return Failure{ "cannot read volume " + path + ": " + why }; };
+  const std::vector<double> numbers = { volume.Origin[0], volume.Origin[1], volume.Origin[2],
+    volume.Spacing[0], volume.Spacing[1], volume.Spacing[2], volume.Directions[0][0],
+    volume.Directions[0][1], volume.Directions[0][2], volume.Directions[1][0],
+    volume.Directions[1][1], volume.Directions[1][2], volume.Directions[2][0],
+    volume.Directions[2][1], volume.Directions[2][2] };
+  if (!std::all_of(numbers.begin(), numbers.end(), [](double v) { return std::isfinite(v); }))
   {
-    if (!line.empty() && line.back() == '\r')
+    throw refuse("its origin, spacing or axes hold a number that is not finite");
+  }
+  if (!(volume.Spacing[0] > 0.0 && volume.Spacing[1] > 0.0 && volume.Spacing[2] > 0.0))
+  {
+    std::ostringstream text;
+    text << "voxel spacing " << volume.Spacing[0] << " " << volume.Spacing[1] << " "
+         << volume.Spacing[2] << " is not positive";
+    throw refuse(text.str());
+  }
+  for (int axis = 0; axis < 3; ++axis)
+  {
+    double v[3] = { volume.Directions[0][axis], volume.Directions[1][axis],
+      volume.Directions[2][axis] };
+    const double length = vtkMath::Normalize(v);
+    if (!(std::abs(length - 1.0) <= 1e-3))
     {
-      line.pop_back();
+      throw refuse("voxel axis " + std::to_string(axis + 1) + " is not a unit vector");
     }
-    if (line.empty())
+    for (int r = 0; r < 3; ++r)
     {
-      break; // NRRD: the data follows
-    }
-    lines.push_back(line);
-    if (line.rfind("ElementDataFile", 0) == 0)
-    {
-      break;
+      volume.Directions[r][axis] = v[r];
     }
   }
-  return lines;
-}
-
-std::vector<double> Numbers(const std::string& text)
-{
-  std::string cleaned = text;
-  std::replace_if(
-    cleaned.begin(), cleaned.end(), [](char c) { return c == '(' || c == ')' || c == ','; }, ' ');
-  std::istringstream in(cleaned);
-  std::vector<double> numbers;
-  double v;
-  while (in >> v)
+  if (!(std::abs(vtkMath::Determinant3x3(volume.Directions)) >= 1e-3))
   {
-    numbers.push_back(v);
-  }
-  return numbers;
-}
-
-/// Rotated axes that the VTK readers do not report: MetaImage TransformMatrix (the direction of
-/// each voxel axis in turn), NRRD space directions (one vector per axis, its length the spacing)
-/// and space origin.
-void ReadHeaderDirections(const std::string& path, const std::string& ext, Volume& volume)
-{
-  for (const std::string& line : HeaderLines(path))
-  {
-    const size_t separator = line.find(ext == ".mha" || ext == ".mhd" ? '=' : ':');
-    if (separator == std::string::npos)
-    {
-      continue;
-    }
-    std::string key = Trim(line.substr(0, separator));
-    const std::vector<double> values = Numbers(line.substr(separator + 1));
-    if ((ext == ".mha" || ext == ".mhd") &&
-        (key == "TransformMatrix" || key == "Rotation" || key == "Orientation"))
-    {
-      if (values.size() != 9)
-      {
-        throw Failure{ "cannot read volume " + path + ": " + key + " needs 9 numbers" };
-      }
-      for (int axis = 0; axis < 3; ++axis)
-      {
-        for (int r = 0; r < 3; ++r)
-        {
-          volume.Directions[r][axis] = values[3 * axis + r];
-        }
-      }
-    }
-    else if ((ext == ".nrrd" || ext == ".nhdr") && key == "space directions")
-    {
-      if (values.size() != 9)
-      {
-        throw Failure{ "cannot read volume " + path + ": space directions needs 3 vectors" };
-      }
-      for (int axis = 0; axis < 3; ++axis)
-      {
-        double v[3] = { values[3 * axis], values[3 * axis + 1], values[3 * axis + 2] };
-        const double length = vtkMath::Normalize(v);
-        if (length == 0.0)
-        {
-          throw Failure{ "cannot read volume " + path + ": a space direction is zero" };
-        }
-        volume.Spacing[axis] = length;
-        for (int r = 0; r < 3; ++r)
-        {
-          volume.Directions[r][axis] = v[r];
-        }
-      }
-    }
-    else if ((ext == ".nrrd" || ext == ".nhdr") && key == "space origin" && values.size() == 3)
-    {
-      std::copy(values.begin(), values.end(), volume.Origin);
-    }
+    throw refuse("its voxel axes do not span space");
   }
 }
 
-}
-
-//------------------------------------------------------------------------------
-Volume ReadVolume(const std::string& path,
+Volume ReadFileVolume(const std::string& path,
   const std::string& seriesUID,
   CapturingOutputWindow* errors,
   const ProgressFunction& progress)
@@ -186,6 +133,12 @@ Volume ReadVolume(const std::string& path,
     throw Failure{ "--series-uid needs a DICOM volume", 2 };
   }
   const std::string ext = Extension(path);
+  const bool headerFile = ext == ".mha" || ext == ".mhd" || ext == ".nrrd" || ext == ".nhdr";
+  std::optional<ImageHeader> header;
+  if (headerFile)
+  {
+    header = ImageHeader::Read(path, ext);
+  }
   vtkSmartPointer<vtkAlgorithm> reader;
   if (ext == ".vti")
   {
@@ -221,7 +174,14 @@ Volume ReadVolume(const std::string& path,
     };
   }
   errors->Errors.clear();
-  reader->Update();
+  {
+    // VTK's MetaIO prints its complaints on standard error; what matters reaches VTK's errors or
+    // was checked in the header.
+    std::ostringstream ignored;
+    std::streambuf* standardError = std::cerr.rdbuf(ignored.rdbuf());
+    reader->Update();
+    std::cerr.rdbuf(standardError);
+  }
   vtkImageData* image = vtkImageData::SafeDownCast(reader->GetOutputDataObject(0));
   if (!errors->Errors.empty() || !image || image->GetNumberOfPoints() == 0 ||
       !image->GetPointData()->GetScalars())
@@ -245,10 +205,23 @@ Volume ReadVolume(const std::string& path,
       }
     }
   }
-  if (ext != ".vti")
+  if (header)
   {
-    ReadHeaderDirections(path, ext, volume);
+    header->MatchVoxelGrid(volume);
+    header->ApplyGeometry(volume);
   }
+  return volume;
+}
+}
+
+//------------------------------------------------------------------------------
+Volume ReadVolume(const std::string& path,
+  const std::string& seriesUID,
+  CapturingOutputWindow* errors,
+  const ProgressFunction& progress)
+{
+  Volume volume = ReadFileVolume(path, seriesUID, errors, progress);
+  CheckGeometry(path, volume);
   return volume;
 }
 

@@ -20,6 +20,9 @@ namespace CurvedReformat
 /// The lower-case last extension of a path (".vti").
 std::string Extension(const std::string& path);
 
+/// \a text without leading and trailing blanks, tabs and line ends.
+std::string Trim(const std::string& text);
+
 /// Why \a path cannot be read as a file ("is a folder", the system's reason), or "".
 std::string FileProblem(const std::string& path);
 
@@ -37,7 +40,9 @@ struct Volume
 
 /// Reads a DICOM folder or file (the series \a seriesUID, when given; see ReadDicomVolume), or a
 /// .vti, .mha/.mhd or .nrrd/.nhdr file, in its physical frame. \a errors collects VTK's messages
-/// during the read; \a progress (may be empty) follows a DICOM read.
+/// during the read; \a progress (may be empty) follows a DICOM read. The volume has a scalar
+/// value for each voxel, finite geometry, positive spacing and voxel axes of unit length that
+/// span space; a file whose geometry is otherwise is refused.
 Volume ReadVolume(const std::string& path,
   const std::string& seriesUID,
   CapturingOutputWindow* errors,

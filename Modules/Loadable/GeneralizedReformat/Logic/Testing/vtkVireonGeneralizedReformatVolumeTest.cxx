@@ -322,6 +322,39 @@ TEST(vtkVireonGeneralizedReformatLogic, StraightenVolumeChecksItsArguments)
   EXPECT_EQ(output->GetImageData(), nullptr);
 }
 
+TEST(vtkVireonGeneralizedReformatLogic, StraightenVolumeRefusesVolumesNoImageHolds)
+{
+  // A 40 x 30 x 100 mm box: an output spacing of 1e-9 mm across would need 4e10 voxels along
+  // axis 0, more than an image's extent can count; 1e-4 mm on every axis fits the extents but
+  // needs 1.2e17 voxels, which cannot be allocated. Both fail before the output changes.
+  ReformatFixture f;
+  vtkKOVAScalarVolumeNode* input = AddVolume(f.Scene, "vtkKOVAScalarVolumeNode", SmallImage());
+  vtkKOVAScalarVolumeNode* output = AddVolume(f.Scene);
+  const int dims[3] = { 2, 2, 21 };
+  const double gridSpacing[3] = { 40, 30, 5 };
+  const double origin[3] = { 1, 2, 3 };
+  vtkKOVATransformNode* grid = AddGridTransform(f.Scene, dims, gridSpacing, origin);
+  const double tooFine[3] = { 1e-9, 1, 1 };
+  vtkKOVATestErrorCapture errors;
+  EXPECT_FALSE(f.Logic->StraightenVolume(output, input, tooFine, grid));
+  EXPECT_EQ(errors.GetErrorMessages(),
+    (std::vector<std::string>{ "StraightenVolume: the straightened volume would have 4e+10 "
+                               "voxels along axis 0, more than an image holds" }));
+  EXPECT_EQ(output->GetImageData(), nullptr);
+#if !defined(__SANITIZE_ADDRESS__)
+  // (AddressSanitizer ends the process on an allocation that large instead of failing it.)
+  const double tooMany[3] = { 1e-4, 1e-4, 1e-4 };
+  errors.Clear();
+  EXPECT_FALSE(f.Logic->StraightenVolume(output, input, tooMany, grid));
+  ASSERT_FALSE(errors.GetErrorMessages().empty());
+  EXPECT_EQ(errors.GetErrorMessages().back().rfind(
+              "StraightenVolume: cannot allocate the straightened volume (", 0),
+    0u)
+    << errors.GetErrorMessages().back();
+  EXPECT_EQ(output->GetImageData(), nullptr);
+#endif
+}
+
 TEST(vtkVireonGeneralizedReformatLogic, StraightenedGeometryAndUnregisteredResampler)
 {
   ReformatFixture f;
