@@ -1,7 +1,6 @@
 // dcmcj2k, DJ2KCompressTool: compresses the pixel data of a DICOM file with JPEG 2000.
 #include "dcmtk/config/osconfig.h"
 
-#include "dcmtk/dcmdata/cmdlnarg.h"
 #include "dcmtk/dcmdata/dccodec.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
@@ -13,10 +12,8 @@
 #include "dcmtk/ofstd/ofstd.h"
 
 #include "dj2kencode.h"
-#include "dj2kfolder.h"
 #include "dj2krparam.h"
 #include "dj2ktool.h"
-#include "dj2kwrite.h"
 
 #include <cmath>
 #include <cstdio>
@@ -55,9 +52,6 @@ static const DJ2KExitCode exitCodes[] = {
 #define RATIO_TEXT(x) RATIO_TEXT2(x)
 #define RATIO_RANGE RATIO_TEXT(RATIO_MIN) " to " RATIO_TEXT(RATIO_MAX)
 
-#define SHORTCOL 4
-#define LONGCOL 21
-
 // The ratio this compression reached: the encoder appends it to Lossy Image Compression
 // Ratio, counted as it counts the target (Bits Stored over the bytes of the fragments); 0 when
 // the data set does not say.
@@ -87,16 +81,10 @@ static DJ2KFileResult compressFile(const OFString& input,
   const OFString& output,
   const Compression& compression)
 {
-  DJ2KFileResult result;
-  OFLOG_INFO(dcmcj2kLogger, "reading input file " << input);
   DcmFileFormat fileformat;
-  OFCondition status = fileformat.loadFile(input);
-  if (status.bad())
-  {
-    result.exitCode = EXITCODE_CANNOT_READ_INPUT_FILE;
-    result.message = input + ": cannot read DICOM file: " + status.text();
+  DJ2KFileResult result = DJ2KReadInputFile(fileformat, input, dcmcj2kLogger);
+  if (result.exitCode != EXITCODE_NO_ERROR)
     return result;
-  }
   DcmDataset* dataset = fileformat.getDataset();
 
   const DcmXfer original(dataset->getOriginalXfer());
@@ -124,7 +112,7 @@ static DJ2KFileResult compressFile(const OFString& input,
   const DcmXfer target(oxfer);
   OFLOG_INFO(
     dcmcj2kLogger, "converting DICOM file to compressed transfer syntax " << target.getXferName());
-  status = dataset->chooseRepresentation(oxfer, &rp);
+  OFCondition status = dataset->chooseRepresentation(oxfer, &rp);
   if (status.good() && !dataset->canWriteXfer(oxfer))
   {
     status = EC_CannotChangeRepresentation;
@@ -158,18 +146,7 @@ static DJ2KFileResult compressFile(const OFString& input,
   }
   if (ratioShort)
     OFLOG_WARN(dcmcj2kLogger, input << ": default " << shortText);
-  OFLOG_INFO(dcmcj2kLogger, "creating output file " << output);
-  // Everything in memory: the output may replace the input file.
-  fileformat.loadAllDataIntoMemory();
-  status = DJ2KSaveFileSafely(fileformat, output, oxfer, EWM_updateMeta, dcmcj2kLogger);
-  if (status.bad())
-  {
-    result.exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
-    result.message = output + ": cannot write DICOM file: " + status.text();
-    return result;
-  }
-  OFLOG_INFO(dcmcj2kLogger, "conversion successful");
-  return result;
+  return DJ2KWriteOutputFile(fileformat, output, oxfer, dcmcj2kLogger);
 }
 
 int DJ2KCompressTool(int argc, char* argv[])
@@ -188,18 +165,7 @@ int DJ2KCompressTool(int argc, char* argv[])
   OFConsoleApplication app(
     OFFIS_CONSOLE_APPLICATION, "Encode DICOM file to JPEG 2000 transfer syntax", rcsid);
   OFCommandLine cmd;
-  cmd.setOptionColumns(LONGCOL, SHORTCOL);
-  cmd.setParamColumn(LONGCOL + SHORTCOL + 4);
-
-  cmd.addParam("dcmfile-in", "DICOM input filename to be converted\n(a folder with +sd)");
-  cmd.addParam("dcmfile-out", "DICOM output filename\n(a folder with +sd)");
-
-  cmd.addGroup("general options:", LONGCOL, SHORTCOL + 2);
-  cmd.addOption("--help", "-h", "print this help text and exit", OFCommandLine::AF_Exclusive);
-  cmd.addOption("--version", "print version information and exit", OFCommandLine::AF_Exclusive);
-  OFLog::addOptions(cmd);
-
-  DJ2KAddFolderOptions(cmd);
+  DJ2KAddCommonOptions(cmd);
 
   cmd.addGroup("encoding options:");
   DJ2KAddThreadOption(cmd, "compress");
@@ -249,20 +215,13 @@ int DJ2KCompressTool(int argc, char* argv[])
   cmd.addOption("--uid-always", "+ua", "always assign new UID");
   cmd.addOption("--uid-never", "+un", "never assign new UID (not with --convert-to-sc)");
 
-  prepareCmdLineArgs(argc, argv, OFFIS_CONSOLE_APPLICATION);
-  int parseExit = EXITCODE_NO_ERROR;
-  if (!DJ2KParseCommandLine(app, OFFIS_CONSOLE_APPLICATION, cmd, argc, argv, exitCodes, parseExit))
-    return parseExit;
-
+  DJ2KRunOptions run;
+  int exitCode = EXITCODE_NO_ERROR;
+  if (!DJ2KReadCommonOptions(
+        app, OFFIS_CONSOLE_APPLICATION, cmd, argc, argv, exitCodes, run, exitCode))
+    return exitCode;
   cmd.getParam(1, opt_ifname);
   cmd.getParam(2, opt_ofname);
-
-  if (!DJ2KConfigureLogging(app, cmd))
-    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
-
-  DJ2KRunOptions run;
-  if (!DJ2KGetRunOptions(app, cmd, run))
-    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
 
   cmd.beginOptionBlock();
   if (cmd.findOption("--encode-lossless"))
@@ -343,44 +302,23 @@ int DJ2KCompressTool(int argc, char* argv[])
 
   OFLOG_DEBUG(dcmcj2kLogger, rcsid);
 
-  if (opt_ifname == nullptr || opt_ifname[0] == '\0' || opt_ofname == nullptr ||
-      opt_ofname[0] == '\0')
-  {
-    OFLOG_FATAL(dcmcj2kLogger, "invalid filename: <empty string>");
-    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
-  }
-
   DJ2KEncoderRegistration::registerCodecs(opt_createOffsetTable,
     OFstatic_cast(Uint32, opt_fragmentSize),
     opt_uidCreation,
     opt_convertToSC,
     opt_refuseHighBits,
     run.threads);
-
   Compression compression;
   compression.lossless = opt_lossless;
   compression.ratio = opt_ratio;
   compression.ratioGiven = opt_ratioGiven;
-  int exitCode = EXITCODE_NO_ERROR;
-  if (run.scanDirectories)
-  {
-    exitCode = DJ2KConvertFolder(OFFIS_CONSOLE_APPLICATION,
-      opt_ifname,
-      opt_ofname,
-      run.recurse,
-      run.threads,
-      dcmcj2kLogger,
-      [&](const OFString& input, const OFString& output)
-      { return compressFile(input, output, compression); });
-  }
-  else
-  {
-    const DJ2KFileResult result = compressFile(opt_ifname, opt_ofname, compression);
-    if (result.exitCode != EXITCODE_NO_ERROR)
-      OFLOG_FATAL(dcmcj2kLogger, result.message);
-    exitCode = result.exitCode;
-  }
-
+  exitCode = DJ2KConvertFiles(OFFIS_CONSOLE_APPLICATION,
+    opt_ifname,
+    opt_ofname,
+    run,
+    dcmcj2kLogger,
+    [&](const OFString& input, const OFString& output)
+    { return compressFile(input, output, compression); });
   DJ2KEncoderRegistration::cleanup();
   return exitCode;
 }

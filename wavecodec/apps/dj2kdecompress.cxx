@@ -12,9 +12,7 @@
 #include "dcmtk/ofstd/ofstd.h"
 
 #include "dj2kdecode.h"
-#include "dj2kfolder.h"
 #include "dj2ktool.h"
-#include "dj2kwrite.h"
 
 #define OFFIS_CONSOLE_APPLICATION "dcmdj2k"
 
@@ -39,24 +37,15 @@ static const DJ2KExitCode exitCodes[] = {
   { 0, nullptr }
 };
 
-#define LONGCOL 21
-#define SHORTCOL 4
-
 // Decompresses the file input into the file output with the registered decoders.
 static DJ2KFileResult decompressFile(const OFString& input,
   const OFString& output,
   E_TransferSyntax oxfer)
 {
-  DJ2KFileResult result;
   DcmFileFormat fileformat;
-  OFLOG_INFO(dcmdj2kLogger, "reading input file " << input);
-  OFCondition error = fileformat.loadFile(input);
-  if (error.bad())
-  {
-    result.exitCode = EXITCODE_CANNOT_READ_INPUT_FILE;
-    result.message = input + ": cannot read DICOM file: " + error.text();
+  DJ2KFileResult result = DJ2KReadInputFile(fileformat, input, dcmdj2kLogger);
+  if (result.exitCode != EXITCODE_NO_ERROR)
     return result;
-  }
 
   DcmDataset* dataset = fileformat.getDataset();
   const DcmXfer original(dataset->getOriginalXfer());
@@ -69,7 +58,7 @@ static DJ2KFileResult decompressFile(const OFString& input,
     return result;
   }
   OFLOG_INFO(dcmdj2kLogger, "decompressing file (" << original.getXferName() << ")");
-  error = dataset->chooseRepresentation(oxfer, nullptr);
+  OFCondition error = dataset->chooseRepresentation(oxfer, nullptr);
   if (error.good() && !dataset->canWriteXfer(oxfer))
     error = EC_CannotChangeRepresentation;
   if (error.bad())
@@ -79,18 +68,7 @@ static DJ2KFileResult decompressFile(const OFString& input,
     return result;
   }
 
-  OFLOG_INFO(dcmdj2kLogger, "creating output file " << output);
-  fileformat.loadAllDataIntoMemory();
-  // The meta information follows the data set (transfer syntax, SOP Class and Instance).
-  error = DJ2KSaveFileSafely(fileformat, output, oxfer, EWM_updateMeta, dcmdj2kLogger);
-  if (error.bad())
-  {
-    result.exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
-    result.message = output + ": cannot write DICOM file: " + error.text();
-    return result;
-  }
-  OFLOG_INFO(dcmdj2kLogger, "conversion successful");
-  return result;
+  return DJ2KWriteOutputFile(fileformat, output, oxfer, dcmdj2kLogger);
 }
 
 int DJ2KDecompressTool(int argc, char* argv[])
@@ -106,18 +84,7 @@ int DJ2KDecompressTool(int argc, char* argv[])
   OFConsoleApplication app(
     OFFIS_CONSOLE_APPLICATION, "Decode JPEG 2000 compressed DICOM file", rcsid);
   OFCommandLine cmd;
-  cmd.setOptionColumns(LONGCOL, SHORTCOL);
-  cmd.setParamColumn(LONGCOL + SHORTCOL + 4);
-
-  cmd.addParam("dcmfile-in", "DICOM input filename to be converted\n(a folder with +sd)");
-  cmd.addParam("dcmfile-out", "DICOM output filename\n(a folder with +sd)");
-
-  cmd.addGroup("general options:", LONGCOL, SHORTCOL + 2);
-  cmd.addOption("--help", "-h", "print this help text and exit", OFCommandLine::AF_Exclusive);
-  cmd.addOption("--version", "print version information and exit", OFCommandLine::AF_Exclusive);
-  OFLog::addOptions(cmd);
-
-  DJ2KAddFolderOptions(cmd);
+  DJ2KAddCommonOptions(cmd);
 
   cmd.addGroup("processing options:");
   DJ2KAddThreadOption(cmd, "decompress");
@@ -147,20 +114,13 @@ int DJ2KDecompressTool(int argc, char* argv[])
   cmd.addOption("--write-xfer-little", "+te", "write explicit VR little endian (default)");
   cmd.addOption("--write-xfer-implicit", "+ti", "write implicit VR little endian");
 
-  prepareCmdLineArgs(argc, argv, OFFIS_CONSOLE_APPLICATION);
-  int parseExit = EXITCODE_NO_ERROR;
-  if (!DJ2KParseCommandLine(app, OFFIS_CONSOLE_APPLICATION, cmd, argc, argv, exitCodes, parseExit))
-    return parseExit;
-
+  DJ2KRunOptions run;
+  int exitCode = EXITCODE_NO_ERROR;
+  if (!DJ2KReadCommonOptions(
+        app, OFFIS_CONSOLE_APPLICATION, cmd, argc, argv, exitCodes, run, exitCode))
+    return exitCode;
   cmd.getParam(1, opt_ifname);
   cmd.getParam(2, opt_ofname);
-
-  if (!DJ2KConfigureLogging(app, cmd))
-    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
-
-  DJ2KRunOptions run;
-  if (!DJ2KGetRunOptions(app, cmd, run))
-    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
 
   cmd.beginOptionBlock();
   if (cmd.findOption("--planar-restore"))
@@ -194,39 +154,18 @@ int DJ2KDecompressTool(int argc, char* argv[])
 
   OFLOG_DEBUG(dcmdj2kLogger, rcsid);
 
-  if (opt_ifname == nullptr || opt_ifname[0] == '\0' || opt_ofname == nullptr ||
-      opt_ofname[0] == '\0')
-  {
-    OFLOG_FATAL(dcmdj2kLogger, "invalid filename: <empty string>");
-    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
-  }
-
   DJ2KDecoderRegistration::registerCodecs(opt_uidcreation,
     opt_planarconfig,
     opt_ignoreOffsetTable,
     opt_ignoreBadFrames,
     run.threads);
-
-  int status = EXITCODE_NO_ERROR;
-  if (run.scanDirectories)
-  {
-    status = DJ2KConvertFolder(OFFIS_CONSOLE_APPLICATION,
-      opt_ifname,
-      opt_ofname,
-      run.recurse,
-      run.threads,
-      dcmdj2kLogger,
-      [&](const OFString& input, const OFString& output)
-      { return decompressFile(input, output, opt_oxfer); });
-  }
-  else
-  {
-    const DJ2KFileResult result = decompressFile(opt_ifname, opt_ofname, opt_oxfer);
-    if (result.exitCode != EXITCODE_NO_ERROR)
-      OFLOG_FATAL(dcmdj2kLogger, result.message);
-    status = result.exitCode;
-  }
-
+  exitCode = DJ2KConvertFiles(OFFIS_CONSOLE_APPLICATION,
+    opt_ifname,
+    opt_ofname,
+    run,
+    dcmdj2kLogger,
+    [&](const OFString& input, const OFString& output)
+    { return decompressFile(input, output, opt_oxfer); });
   DJ2KDecoderRegistration::cleanup();
-  return status;
+  return exitCode;
 }

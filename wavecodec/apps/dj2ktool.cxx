@@ -1,5 +1,6 @@
 #include "dj2ktool.h"
 
+#include "dcmtk/dcmdata/cmdlnarg.h"
 #include "dcmtk/dcmdata/dcuid.h"
 #include "dcmtk/oflog/loglevel.h"
 #include "dcmtk/oflog/oflog.h"
@@ -9,6 +10,7 @@
 #include "dcmtk/ofstd/ofstream.h"
 
 #include "dj2kdecode.h"
+#include "dj2kwrite.h"
 
 #include <cctype>
 #include <cstdio>
@@ -231,4 +233,98 @@ OFBool DJ2KGetRunOptions(OFConsoleApplication& app, OFCommandLine& cmd, DJ2KRunO
     options.threads = OFstatic_cast(Uint32, threads);
   }
   return OFTrue;
+}
+
+void DJ2KAddCommonOptions(OFCommandLine& cmd)
+{
+  const int longCol = 21;
+  const int shortCol = 4;
+  cmd.setOptionColumns(longCol, shortCol);
+  cmd.setParamColumn(longCol + shortCol + 4);
+
+  cmd.addParam("dcmfile-in", "DICOM input filename to be converted\n(a folder with +sd)");
+  cmd.addParam("dcmfile-out", "DICOM output filename\n(a folder with +sd)");
+
+  cmd.addGroup("general options:", longCol, shortCol + 2);
+  cmd.addOption("--help", "-h", "print this help text and exit", OFCommandLine::AF_Exclusive);
+  cmd.addOption("--version", "print version information and exit", OFCommandLine::AF_Exclusive);
+  OFLog::addOptions(cmd);
+
+  DJ2KAddFolderOptions(cmd);
+}
+
+OFBool DJ2KReadCommonOptions(OFConsoleApplication& app,
+  const char* name,
+  OFCommandLine& cmd,
+  int argc,
+  char* argv[],
+  const DJ2KExitCode* exitCodes,
+  DJ2KRunOptions& run,
+  int& exitCode)
+{
+  prepareCmdLineArgs(argc, argv, name);
+  if (!DJ2KParseCommandLine(app, name, cmd, argc, argv, exitCodes, exitCode))
+    return OFFalse;
+  if (!DJ2KConfigureLogging(app, cmd) || !DJ2KGetRunOptions(app, cmd, run))
+  {
+    exitCode = EXITCODE_COMMANDLINE_SYNTAX_ERROR;
+    return OFFalse;
+  }
+  return OFTrue;
+}
+
+DJ2KFileResult DJ2KReadInputFile(DcmFileFormat& fileformat,
+  const OFString& input,
+  const OFLogger& logger)
+{
+  DJ2KFileResult result;
+  OFLOG_INFO(logger, "reading input file " << input);
+  const OFCondition status = fileformat.loadFile(input);
+  if (status.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_READ_INPUT_FILE;
+    result.message = input + ": cannot read DICOM file: " + status.text();
+  }
+  return result;
+}
+
+DJ2KFileResult DJ2KWriteOutputFile(DcmFileFormat& fileformat,
+  const OFString& output,
+  E_TransferSyntax xfer,
+  const OFLogger& logger)
+{
+  DJ2KFileResult result;
+  OFLOG_INFO(logger, "creating output file " << output);
+  // Everything in memory: the output may replace the input file. The meta information follows
+  // the data set (transfer syntax, SOP Class and Instance).
+  fileformat.loadAllDataIntoMemory();
+  const OFCondition status = DJ2KSaveFileSafely(fileformat, output, xfer, EWM_updateMeta, logger);
+  if (status.bad())
+  {
+    result.exitCode = EXITCODE_CANNOT_WRITE_OUTPUT_FILE;
+    result.message = output + ": cannot write DICOM file: " + status.text();
+    return result;
+  }
+  OFLOG_INFO(logger, "conversion successful");
+  return result;
+}
+
+int DJ2KConvertFiles(const char* tool,
+  const char* input,
+  const char* output,
+  const DJ2KRunOptions& run,
+  const OFLogger& logger,
+  const DJ2KFileConverter& convert)
+{
+  if (input == nullptr || input[0] == '\0' || output == nullptr || output[0] == '\0')
+  {
+    OFLOG_FATAL(logger, "invalid filename: <empty string>");
+    return EXITCODE_COMMANDLINE_SYNTAX_ERROR;
+  }
+  if (run.scanDirectories)
+    return DJ2KConvertFolder(tool, input, output, run.recurse, run.threads, logger, convert);
+  const DJ2KFileResult result = convert(input, output);
+  if (result.exitCode != EXITCODE_NO_ERROR)
+    OFLOG_FATAL(logger, result.message);
+  return result.exitCode;
 }

@@ -1,13 +1,18 @@
-// Command-line handling shared by dcmcj2k and dcmdj2k: version, usage with exit codes, and
+// What dcmcj2k and dcmdj2k share: command-line handling (version, usage with exit codes, and
 // OFConsoleApplication's checks made to return instead of exiting, so that both programs can
-// run within a process (their fuzz targets do).
+// run within a process, as their fuzz targets do), reading the input file and writing the
+// output, and converting one file or a folder.
 #ifndef DJ2KTOOL_H
 #define DJ2KTOOL_H
 
 #include "dcmtk/config/osconfig.h"
 
+#include "dcmtk/dcmdata/dcfilefo.h"
+#include "dcmtk/oflog/oflog.h"
 #include "dcmtk/ofstd/ofcmdln.h"
 #include "dcmtk/ofstd/ofconapp.h"
+
+#include "dj2kfolder.h"
 
 /// version of the JPEG 2000 tools: the project's version
 #define DJ2K_TOOLS_VERSION VIREON_PROJECT_VERSION
@@ -117,6 +122,77 @@ void DJ2KAddThreadOption(OFCommandLine& cmd, const char* work);
  *    error)
  */
 OFBool DJ2KGetRunOptions(OFConsoleApplication& app, OFCommandLine& cmd, DJ2KRunOptions& options);
+
+/** adds what both tools' command lines begin with: the option and parameter columns, the
+ *  parameters dcmfile-in and dcmfile-out, the general options (--help, --version and the
+ *  logger's options) and DJ2KAddFolderOptions.
+ *  @param cmd command line
+ */
+void DJ2KAddCommonOptions(OFCommandLine& cmd);
+
+/** parses the command line (DJ2KParseCommandLine, after DCMTK's prepareCmdLineArgs),
+ *  configures the logger (DJ2KConfigureLogging) and reads the folder and thread options
+ *  (DJ2KGetRunOptions).
+ *  @param app console application
+ *  @param name the tool's name as the application knows it
+ *  @param cmd command line with every option and parameter added
+ *  @param argc number of arguments
+ *  @param argv arguments
+ *  @param exitCodes the tool's exit codes, ended by an entry with a null meaning
+ *  @param run receives the folder and thread options
+ *  @param exitCode receives the code to exit with when the result is OFFalse
+ *  @return OFTrue when the tool goes on, OFFalse when it exits with exitCode
+ */
+OFBool DJ2KReadCommonOptions(OFConsoleApplication& app,
+  const char* name,
+  OFCommandLine& cmd,
+  int argc,
+  char* argv[],
+  const DJ2KExitCode* exitCodes,
+  DJ2KRunOptions& run,
+  int& exitCode);
+
+/** reads the input file of a conversion, saying so at info level.
+ *  @param fileformat receives the file
+ *  @param input name of the file
+ *  @param logger the tool's logger
+ *  @return success, or EXITCODE_CANNOT_READ_INPUT_FILE with a message naming the file
+ */
+DJ2KFileResult DJ2KReadInputFile(DcmFileFormat& fileformat,
+  const OFString& input,
+  const OFLogger& logger);
+
+/** writes the output file of a conversion: everything is loaded into memory first (the output
+ *  may replace the input file), then written with DJ2KSaveFileSafely in xfer, the meta
+ *  information following the data set; progress at info level.
+ *  @param fileformat the converted file
+ *  @param output name of the file
+ *  @param xfer transfer syntax to write
+ *  @param logger the tool's logger
+ *  @return success, or EXITCODE_CANNOT_WRITE_OUTPUT_FILE with a message naming the file
+ */
+DJ2KFileResult DJ2KWriteOutputFile(DcmFileFormat& fileformat,
+  const OFString& output,
+  E_TransferSyntax xfer,
+  const OFLogger& logger);
+
+/** converts dcmfile-in into dcmfile-out with convert, or with run.scanDirectories every file
+ *  of that folder (DJ2KConvertFolder). An empty name is a command line error; the failure of
+ *  a single file is logged as fatal.
+ *  @param tool the program's name
+ *  @param input dcmfile-in
+ *  @param output dcmfile-out
+ *  @param run the folder and thread options
+ *  @param logger the tool's logger
+ *  @param convert the tool's conversion of one file
+ *  @return the exit code
+ */
+int DJ2KConvertFiles(const char* tool,
+  const char* input,
+  const char* output,
+  const DJ2KRunOptions& run,
+  const OFLogger& logger,
+  const DJ2KFileConverter& convert);
 
 /** dcmcj2k: the whole program, which returns where it ends (also on --help, --version and
  *  command line errors); its main is this one call.
