@@ -3,6 +3,7 @@
 //
 // Frame input: byte 0 selects the mode and the packing, bytes 1 to 6 the header (columns,
 // rows, samples, bits, pixel representation, frames); the rest is split into fragments.
+#include "DJ2KFuzzFile.h"
 #include "dj2kcodecd.h"
 #include "dj2kcparam.h"
 #include "dj2kdecode.h"
@@ -10,7 +11,6 @@
 #include "dcmtk/dcmdata/dcdatset.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
-#include "dcmtk/dcmdata/dcistrmb.h"
 #include "dcmtk/dcmdata/dcpixel.h"
 #include "dcmtk/dcmdata/dcpixseq.h"
 #include "dcmtk/dcmdata/dcpxitem.h"
@@ -139,14 +139,8 @@ void FuzzFrames(const uint8_t* data, size_t size)
 
 void FuzzFile(const uint8_t* data, size_t size)
 {
-  DcmInputBufferStream stream;
-  stream.setBuffer(data, offile_off_t(size));
-  stream.setEos();
   DcmFileFormat file;
-  file.transferInit();
-  const OFCondition read = file.read(stream);
-  file.transferEnd();
-  if (read.bad())
+  if (!DJ2KReadFuzzedFile(data, size, file))
     return;
   DcmDataset* dataset = file.getDataset();
   const E_TransferSyntax xfer = dataset->getOriginalXfer();

@@ -10,6 +10,7 @@
 // 0x30: transfer syntax and process; 0x40: refuse samples with bits above Bits Stored), bytes 1
 // to 6 the header (columns, rows, samples, bits, pixel representation and planar configuration,
 // frames), the rest the pixel data.
+#include "DJ2KFuzzFile.h"
 #include "dj2kcodecd.h"
 #include "dj2kcodece.h"
 #include "dj2kcparam.h"
@@ -20,7 +21,6 @@
 #include "dcmtk/dcmdata/dcdatset.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
-#include "dcmtk/dcmdata/dcistrmb.h"
 #include "dcmtk/dcmdata/dcpixel.h"
 #include "dcmtk/dcmdata/dcuid.h"
 #include "dcmtk/dcmdata/dcxfer.h"
@@ -274,14 +274,8 @@ void FuzzHeader(const uint8_t* data, size_t size)
 
 void FuzzFile(const uint8_t* data, size_t size)
 {
-  DcmInputBufferStream stream;
-  stream.setBuffer(data, offile_off_t(size));
-  stream.setEos();
   DcmFileFormat file;
-  file.transferInit();
-  const OFCondition read = file.read(stream);
-  file.transferEnd();
-  if (read.bad())
+  if (!DJ2KReadFuzzedFile(data, size, file))
     return;
   DcmDataset* dataset = file.getDataset();
   if (DcmXfer(dataset->getOriginalXfer()).isEncapsulated())
