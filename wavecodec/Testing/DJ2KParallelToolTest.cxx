@@ -25,12 +25,6 @@ namespace
 const std::string kCompress = DJ2K_DCMCJ2K;
 const std::string kDecompress = DJ2K_DCMDJ2K;
 
-ProcessResult Tool(const std::string& tool, std::vector<std::string> args)
-{
-  args.insert(args.begin(), tool);
-  return RunProcess(args);
-}
-
 std::string NameOf(const std::string& tool)
 {
   return tool.substr(tool.rfind('/') + 1);
@@ -137,7 +131,7 @@ TEST(DJ2KToolThreads, SameFileForAnyThreadCount)
       SCOPED_TRACE(std::string(threads) + " threads");
       std::vector<std::string> args = c.options;
       args.insert(args.end(), { "--threads", threads, dir.File(c.input), dir.File("out.dcm") });
-      const ProcessResult r = Tool(c.tool, args);
+      const ProcessResult r = RunProgram(c.tool, args);
       ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
       const std::string output = ReadFile(dir.File("out.dcm"));
       ASSERT_FALSE(output.empty());
@@ -155,7 +149,7 @@ TEST(DJ2KToolThreads, SameFileForAnyThreadCount)
     for (const std::string& tool : { kCompress, kDecompress })
     {
       const ProcessResult r =
-        Tool(tool, { "--threads", value, dir.File("series.dcm"), dir.File("refused.dcm") });
+        RunProgram(tool, { "--threads", value, dir.File("series.dcm"), dir.File("refused.dcm") });
       EXPECT_TRUE(r.ExitedWith(1)) << r.Describe() << r.err;
       EXPECT_FALSE(FileExists(dir.File("refused.dcm")));
     }
@@ -169,7 +163,7 @@ TEST(DJ2KToolThreads, DebugLinesStayWhole)
   const unsigned frames = 16;
   WriteCompressed(dir.File("in.dcm"), frames, 64, 48);
   const ProcessResult r =
-    Tool(kDecompress, { "-d", "--threads", "7", dir.File("in.dcm"), dir.File("out.dcm") });
+    RunProgram(kDecompress, { "-d", "--threads", "7", dir.File("in.dcm"), dir.File("out.dcm") });
   ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
   unsigned decoded = 0;
   for (const std::string& line : Lines(r.err))
@@ -198,7 +192,7 @@ TEST(DJ2KToolThreads, CorruptFrameGivesTheSameResult)
   {
     SCOPED_TRACE(std::string(threads) + " threads");
     const std::string failed = dir.File("failed-" + std::string(threads) + ".dcm");
-    ProcessResult r = Tool(kDecompress, { "--threads", threads, dir.File("in.dcm"), failed });
+    ProcessResult r = RunProgram(kDecompress, { "--threads", threads, dir.File("in.dcm"), failed });
     EXPECT_TRUE(r.ExitedWith(80)) << r.Describe() << r.err;
     EXPECT_FALSE(FileExists(failed));
     const std::string error = r.err.substr(r.err.find(": cannot decompress"));
@@ -206,7 +200,7 @@ TEST(DJ2KToolThreads, CorruptFrameGivesTheSameResult)
       firstError = error;
     EXPECT_EQ(error, firstError);
 
-    r = Tool(kDecompress,
+    r = RunProgram(kDecompress,
       { "--ignore-bad-frames", "--threads", threads, dir.File("in.dcm"), dir.File("out.dcm") });
     ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
     const std::string file = ReadFile(dir.File("out.dcm"));
@@ -271,16 +265,18 @@ TEST(DJ2KToolFolders, TreeWithFailures)
     for (size_t i = 0; i < good.size(); ++i)
     {
       const std::string reference = dir.File("reference/" + std::to_string(i) + ".dcm");
-      const ProcessResult r = Tool(t.tool, { in + "/" + good[i], reference });
+      const ProcessResult r = RunProgram(t.tool, { in + "/" + good[i], reference });
       ASSERT_TRUE(r.ExitedWith(0)) << good[i] << ": " << r.Describe() << r.err;
       bytesIn += SizeOf(in + "/" + good[i]);
       bytesOut += SizeOf(reference);
     }
-    const ProcessResult single = Tool(t.tool, { in + "/bad.dcm", dir.File("reference/bad.dcm") });
+    const ProcessResult single =
+      RunProgram(t.tool, { in + "/bad.dcm", dir.File("reference/bad.dcm") });
     ASSERT_TRUE(single.ExitedWith(t.failure)) << single.Describe() << single.err;
     const std::string singleError = single.err.substr(single.err.find("F: ") + 3);
 
-    const ProcessResult r = Tool(t.tool, { "+sd", "+r", "--threads", "2", in, dir.File("out") });
+    const ProcessResult r =
+      RunProgram(t.tool, { "+sd", "+r", "--threads", "2", in, dir.File("out") });
     EXPECT_TRUE(r.ExitedWith(t.failure)) << r.Describe() << r.err;
     EXPECT_EQ(r.out,
       name + ": 5 files: 3 converted, 1 failed, 1 skipped; " + std::to_string(bytesIn) +
@@ -302,7 +298,7 @@ TEST(DJ2KToolFolders, TreeWithFailures)
     EXPECT_EQ(ListDirectory(dir.File("out/sub/deeper")), (std::vector<std::string>{ "c.dcm" }));
 
     // Without +r only the files of the folder itself.
-    const ProcessResult flat = Tool(t.tool, { "+sd", in, dir.File("flat") });
+    const ProcessResult flat = RunProgram(t.tool, { "+sd", in, dir.File("flat") });
     EXPECT_TRUE(flat.ExitedWith(t.failure)) << flat.Describe() << flat.err;
     EXPECT_EQ(
       flat.out.substr(0, flat.out.find(';')), name + ": 2 files: 1 converted, 1 failed, 0 skipped");
@@ -322,13 +318,14 @@ TEST(DJ2KToolFolders, OutputInsideOrSameAsInput)
   for (int run = 0; run < 2; ++run)
   {
     SCOPED_TRACE(run == 0 ? "first run" : "second run");
-    const ProcessResult r = Tool(kDecompress, { "+sd", "+r", in, in + "/out" });
+    const ProcessResult r = RunProgram(kDecompress, { "+sd", "+r", in, in + "/out" });
     ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find(';')), "dcmdj2k: 2 files: 2 converted, 0 failed, 0 skipped");
+    EXPECT_EQ(
+      r.out.substr(0, r.out.find(';')), "dcmdj2k: 2 files: 2 converted, 0 failed, 0 skipped");
     EXPECT_EQ(ListDirectory(in + "/out"), (std::vector<std::string>{ "a.dcm", "b.dcm" }));
   }
 
-  const ProcessResult r = Tool(kDecompress, { "+sd", in, in });
+  const ProcessResult r = RunProgram(kDecompress, { "+sd", in, in });
   ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
   for (const char* name : { "a.dcm", "b.dcm" })
   {
@@ -369,7 +366,7 @@ TEST(DJ2KToolFolders, FolderProblems)
     for (const auto& c : cases)
     {
       SCOPED_TRACE(c.name);
-      const ProcessResult r = Tool(tool, c.args);
+      const ProcessResult r = RunProgram(tool, c.args);
       EXPECT_TRUE(r.ExitedWith(c.exitCode)) << r.Describe() << r.err;
       EXPECT_NE(r.err, "");
     }
@@ -384,7 +381,7 @@ TEST(DJ2KToolFolders, ProgressOnATerminalOnly)
   ASSERT_EQ(mkdir(dir.File("in").c_str(), 0777), 0);
   for (int i = 0; i < 3; ++i)
     WriteCompressed(dir.File("in/" + std::to_string(i) + ".dcm"), 2, 24, 20);
-  const ProcessResult piped = Tool(kDecompress, { "+sd", dir.File("in"), dir.File("out") });
+  const ProcessResult piped = RunProgram(kDecompress, { "+sd", dir.File("in"), dir.File("out") });
   ASSERT_TRUE(piped.ExitedWith(0)) << piped.Describe() << piped.err;
   EXPECT_EQ(piped.err, "");
 

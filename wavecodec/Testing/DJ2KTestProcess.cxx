@@ -94,6 +94,14 @@ bool Drain(int fd, std::string& text)
 
 } // namespace
 
+ProcessResult RunProgram(const std::string& program,
+  std::vector<std::string> arguments,
+  const ProcessOptions& options)
+{
+  arguments.insert(arguments.begin(), program);
+  return RunProcess(arguments, options);
+}
+
 ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOptions& options)
 {
   ProcessResult result;

@@ -52,6 +52,11 @@ struct ProcessResult
 ProcessResult RunProcess(const std::vector<std::string>& argv,
   const ProcessOptions& options = ProcessOptions());
 
+// RunProcess of program with the arguments after it.
+ProcessResult RunProgram(const std::string& program,
+  std::vector<std::string> arguments,
+  const ProcessOptions& options = ProcessOptions());
+
 // A fresh directory that is removed with everything in it at the end of the scope.
 class TempDir
 {

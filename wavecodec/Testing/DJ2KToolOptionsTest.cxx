@@ -26,12 +26,6 @@ namespace
 const std::string kCompress = DJ2K_DCMCJ2K;
 const std::string kDecompress = DJ2K_DCMDJ2K;
 
-ProcessResult Tool(const std::string& tool, std::vector<std::string> args)
-{
-  args.insert(args.begin(), tool);
-  return RunProcess(args);
-}
-
 // An uncompressed single-frame 12-bit CT-like file.
 const Image kShape{ "ct", 64, 64, 1, 16, 12, 1, 0, 1 };
 
@@ -97,17 +91,18 @@ TEST(DJ2KToolOptions, VersionAndUsageWithExitCodes)
   {
     const std::string name = tool.substr(tool.rfind('/') + 1);
     SCOPED_TRACE(name);
-    ProcessResult r = Tool(tool, { "--version" });
+    ProcessResult r = RunProgram(tool, { "--version" });
     ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "$vireon: " + name + " v" VIREON_PROJECT_VERSION " $");
+    EXPECT_EQ(
+      r.out.substr(0, r.out.find('\n')), "$vireon: " + name + " v" VIREON_PROJECT_VERSION " $");
     EXPECT_NE(r.out.find("\n- OpenJPEG, Version 2."), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\n- DCMTK, Version 3."), std::string::npos) << r.out;
 
     // --help, -h and no arguments at all show the same usage.
-    r = Tool(tool, { "--help" });
+    r = RunProgram(tool, { "--help" });
     ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
-    EXPECT_EQ(Tool(tool, { "-h" }).out, r.out);
-    EXPECT_EQ(Tool(tool, {}).out, r.out);
+    EXPECT_EQ(RunProgram(tool, { "-h" }).out, r.out);
+    EXPECT_EQ(RunProgram(tool, {}).out, r.out);
     const std::string::size_type table = r.out.find("\nexit codes:\n");
     ASSERT_NE(table, std::string::npos) << r.out;
     std::istringstream lines(r.out.substr(table + 13));
@@ -150,12 +145,7 @@ TEST(DJ2KToolOptions, AliasesOfDCMTKOptionNames)
       UID_SecondaryCaptureImageStorage,
       true,
       false },
-    { "keep SOP class",
-      { "--class-default" },
-      { { "+cd" }, {} },
-      UID_CTImageStorage,
-      true,
-      false },
+    { "keep SOP class", { "--class-default" }, { { "+cd" }, {} }, UID_CTImageStorage, true, false },
     { "empty offset table",
       { "--offset-table-empty" },
       { { "-ot" }, { "--no-offset-table" } },
@@ -195,7 +185,7 @@ TEST(DJ2KToolOptions, AliasesOfDCMTKOptionNames)
       std::vector<std::string> args = options;
       args.push_back(dir.File("in.dcm"));
       args.push_back(dir.File("out.dcm"));
-      const ProcessResult r = Tool(kCompress, args);
+      const ProcessResult r = RunProgram(kCompress, args);
       ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
       const Outcome o = Inspect(dir.File("out.dcm"));
       ASSERT_TRUE(o.ok);
@@ -217,8 +207,9 @@ TEST(DJ2KToolOptions, AliasesOfDCMTKOptionNames)
   // table is ignored.
   const Image twoFrames{ "ct2", 64, 64, 1, 16, 12, 1, 0, 2 };
   WriteInput(dir.File("two.dcm"), twoFrames);
-  ASSERT_TRUE(Tool(kCompress, { "--fragment-size", "1", dir.File("two.dcm"), dir.File("j2k.dcm") })
-                .ExitedWith(0));
+  ASSERT_TRUE(
+    RunProgram(kCompress, { "--fragment-size", "1", dir.File("two.dcm"), dir.File("j2k.dcm") })
+      .ExitedWith(0));
   {
     DcmFileFormat fileformat;
     ASSERT_TRUE(fileformat.loadFile(dir.File("j2k.dcm").c_str()).good());
@@ -233,13 +224,13 @@ TEST(DJ2KToolOptions, AliasesOfDCMTKOptionNames)
     table->putUint8Array(entries, 8);
     ASSERT_TRUE(fileformat.saveFile(dir.File("j2k.dcm").c_str(), EXS_JPEG2000LosslessOnly).good());
   }
-  ProcessResult r = Tool(kDecompress, { dir.File("j2k.dcm"), dir.File("raw.dcm") });
+  ProcessResult r = RunProgram(kDecompress, { dir.File("j2k.dcm"), dir.File("raw.dcm") });
   EXPECT_TRUE(r.ExitedWith(80)) << r.Describe();
   EXPECT_NE(r.err.find(": cannot decompress: "), std::string::npos) << r.err;
   for (const char* option : { "--ignore-offset-table", "+io", "--ignore-offsettable" })
   {
     SCOPED_TRACE(option);
-    r = Tool(kDecompress, { option, dir.File("j2k.dcm"), dir.File("raw.dcm") });
+    r = RunProgram(kDecompress, { option, dir.File("j2k.dcm"), dir.File("raw.dcm") });
     ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
     const Outcome o = Inspect(dir.File("raw.dcm"));
     EXPECT_EQ(o.transferSyntax, UID_LittleEndianExplicitTransferSyntax);
@@ -257,8 +248,8 @@ TEST(DJ2KToolOptions, LossyRatioValues)
   for (const char* value : { "nan", "inf", "-inf", "1e9", "1000001", "0.5", "0", "-3", "ten" })
   {
     SCOPED_TRACE(value);
-    const ProcessResult r = Tool(kCompress,
-      { "--encode-lossy", "--ratio", value, dir.File("in.dcm"), dir.File("out.dcm") });
+    const ProcessResult r = RunProgram(
+      kCompress, { "--encode-lossy", "--ratio", value, dir.File("in.dcm"), dir.File("out.dcm") });
     EXPECT_TRUE(r.ExitedWith(1)) << r.Describe();
     EXPECT_NE(r.err.find(std::string("error: Invalid value for option --ratio: ") + value +
                          " (accepted range: 1 to 1000000)"),
@@ -268,7 +259,7 @@ TEST(DJ2KToolOptions, LossyRatioValues)
   }
 
   // The smallest codestreams OpenJPEG makes for this 64x64 image come to a few tens to one.
-  ProcessResult r = Tool(
+  ProcessResult r = RunProgram(
     kCompress, { "--encode-lossy", "--ratio", "1000", dir.File("in.dcm"), dir.File("out.dcm") });
   EXPECT_TRUE(r.ExitedWith(80)) << r.Describe();
   const std::string prefix = "F: " + dir.File("in.dcm") +
@@ -293,7 +284,7 @@ TEST(DJ2KToolOptions, LossyRatioValues)
     std::ostringstream value;
     value << c.ratio;
     SCOPED_TRACE(value.str());
-    r = Tool(kCompress,
+    r = RunProgram(kCompress,
       { "--encode-lossy", "--ratio", value.str(), dir.File("in.dcm"), dir.File("out.dcm") });
     if (!c.reachable)
     {
@@ -321,10 +312,11 @@ TEST(DJ2KToolOptions, LossyRatioValues)
     dataset->putAndInsertString(DCM_LossyImageCompression, "01");
     dataset->putAndInsertString(DCM_LossyImageCompressionRatio, "1.5");
     dataset->putAndInsertString(DCM_LossyImageCompressionMethod, "ISO_10918_1");
-    ASSERT_TRUE(fileformat.saveFile(dir.File("earlier.dcm").c_str(), EXS_LittleEndianExplicit).good());
+    ASSERT_TRUE(
+      fileformat.saveFile(dir.File("earlier.dcm").c_str(), EXS_LittleEndianExplicit).good());
   }
-  r = Tool(kCompress,
-    { "--encode-lossy", "--ratio", "10", dir.File("earlier.dcm"), dir.File("out.dcm") });
+  r = RunProgram(
+    kCompress, { "--encode-lossy", "--ratio", "10", dir.File("earlier.dcm"), dir.File("out.dcm") });
   EXPECT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
   {
     DcmFileFormat fileformat;
@@ -339,18 +331,18 @@ TEST(DJ2KToolOptions, LossyRatioValues)
   // said; asked for explicitly, the same ratio is refused.
   const Image tiny{ "tiny", 32, 32, 1, 8, 8, 0, 0, 1 };
   WriteInput(dir.File("tiny.dcm"), tiny);
-  r = Tool(kCompress, { "--encode-lossy", dir.File("tiny.dcm"), dir.File("out.dcm") });
+  r = RunProgram(kCompress, { "--encode-lossy", dir.File("tiny.dcm"), dir.File("out.dcm") });
   EXPECT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
   EXPECT_NE(r.err.find("W: " + dir.File("tiny.dcm") +
                        ": default ratio 10 cannot be reached for this image (OpenJPEG reached "),
     std::string::npos)
     << r.err;
   EXPECT_TRUE(Inspect(dir.File("out.dcm")).ok);
-  r = Tool(kCompress,
+  r = RunProgram(kCompress,
     { "--encode-lossy", "--ratio", "10", dir.File("tiny.dcm"), dir.File("tiny-out.dcm") });
   EXPECT_TRUE(r.ExitedWith(80)) << r.Describe();
-  EXPECT_NE(r.err.find("cannot compress: ratio 10 cannot be reached for this image"),
-    std::string::npos)
+  EXPECT_NE(
+    r.err.find("cannot compress: ratio 10 cannot be reached for this image"), std::string::npos)
     << r.err;
   EXPECT_FALSE(FileExists(dir.File("tiny-out.dcm")));
 }
@@ -364,7 +356,7 @@ TEST(DJ2KToolOptions, UIDNeverConflictsWithSecondaryCapture)
   {
     SCOPED_TRACE(convert);
     const ProcessResult r =
-      Tool(kCompress, { convert, "--uid-never", dir.File("in.dcm"), dir.File("out.dcm") });
+      RunProgram(kCompress, { convert, "--uid-never", dir.File("in.dcm"), dir.File("out.dcm") });
     EXPECT_TRUE(r.ExitedWith(1)) << r.Describe();
     EXPECT_NE(r.err.find("error: --uid-never not allowed with --convert-to-sc"), std::string::npos)
       << r.err;
@@ -398,19 +390,33 @@ TEST(DJ2KToolOptions, ProgramsReturnWithinTheProcessAsTheyExit)
     { true, { "--bogus", in, out }, 1, "\nerror: Unknown option --bogus\n" },
     { false, { in, out, "extra" }, 1, "\nerror: Too many parameters\n" },
     { false, { in }, 1, "\nerror: Missing parameter dcmfile-out\n" },
-    { true, { "+ey", "--ratio", "0", in, out }, 1,
+    { true,
+      { "+ey", "--ratio", "0", in, out },
+      1,
       "\nerror: Invalid value for option --ratio: 0 (accepted range: 1 to 1000000)\n" },
     { true, { "--ratio", "5", in, out }, 1, "\nerror: --ratio only allowed with --encode-lossy\n" },
-    { true, { "+fs", "-5", in, out }, 1, "\nerror: Invalid value for option --fragment-size (-5)\n" },
-    { true, { "+cs", "+un", in, out }, 1, "\nerror: --uid-never not allowed with --convert-to-sc\n" },
+    { true,
+      { "+fs", "-5", in, out },
+      1,
+      "\nerror: Invalid value for option --fragment-size (-5)\n" },
+    { true,
+      { "+cs", "+un", in, out },
+      1,
+      "\nerror: --uid-never not allowed with --convert-to-sc\n" },
     { false, { "+r", in, out }, 1, "\nerror: --recurse only allowed with --scan-directories\n" },
     { false, { "--threads", "1025", in, out }, 1, "\nerror: Invalid value for option --threads" },
     { true, { "-ll", "loud", in, out }, 1, "\nerror: Invalid log level for --log-level option\n" },
-    { false, { "-ll", "info", "-q", in, out }, 1,
+    { false,
+      { "-ll", "info", "-q", in, out },
+      1,
       "\nerror: --log-level not allowed with --verbose, --debug or --quiet\n" },
-    { true, { "-lc", dir.File("none.cfg"), in, out }, 1,
+    { true,
+      { "-lc", dir.File("none.cfg"), in, out },
+      1,
       "\nerror: Specified --log-config file does not exist\n" },
-    { false, { "-lc", dir.File("help.txt"), "-ll", "info", in, out }, 1,
+    { false,
+      { "-lc", dir.File("help.txt"), "-ll", "info", in, out },
+      1,
       "\nerror: --log-config not allowed with --log-level\n" },
     { true, { "-q", "+r", in, out }, 1, "" },
   };
@@ -457,11 +463,11 @@ TEST(DJ2KToolOptions, NoEmptyMessages)
 {
   TempDir dir;
   WriteInput(dir.File("in.dcm"));
-  ProcessResult r = Tool(kCompress,
-    { "-d", "--encode-lossy", "--ratio", "4", dir.File("in.dcm"), dir.File("j2k.dcm") });
+  ProcessResult r = RunProgram(
+    kCompress, { "-d", "--encode-lossy", "--ratio", "4", dir.File("in.dcm"), dir.File("j2k.dcm") });
   ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
   const std::string compressing = r.err;
-  r = Tool(kDecompress, { "-d", dir.File("j2k.dcm"), dir.File("raw.dcm") });
+  r = RunProgram(kDecompress, { "-d", dir.File("j2k.dcm"), dir.File("raw.dcm") });
   ASSERT_TRUE(r.ExitedWith(0)) << r.Describe() << r.err;
   const std::string decompressing = r.err;
   for (const std::string* output : { &compressing, &decompressing })
@@ -471,8 +477,8 @@ TEST(DJ2KToolOptions, NoEmptyMessages)
     int messages = 0;
     while (std::getline(lines, line))
     {
-      EXPECT_FALSE(line.size() >= 2 && line[1] == ':' &&
-                   line.find_first_not_of(' ', 2) == std::string::npos)
+      EXPECT_FALSE(
+        line.size() >= 2 && line[1] == ':' && line.find_first_not_of(' ', 2) == std::string::npos)
         << "empty message after \"" << previous << "\"";
       ++messages;
       previous = line;
@@ -507,7 +513,7 @@ TEST(DJ2KToolOptions, ManualPagesFollowTheUsage)
     EXPECT_EQ(page.find("$vireon:"), std::string::npos);
     EXPECT_NE(page.find("\"" + name + " " VIREON_PROJECT_VERSION "\""), std::string::npos);
 
-    const ProcessResult help = Tool(tool, { "--help" });
+    const ProcessResult help = RunProgram(tool, { "--help" });
     std::istringstream lines(help.out);
     std::string line;
     int options = 0;
