@@ -122,31 +122,25 @@ void FillDataset(DcmItem& item,
   const std::vector<Uint8>& pixels,
   bool withFrames)
 {
+  Header header;
+  header.rows = shape.rows;
+  header.columns = shape.columns;
+  header.samplesPerPixel = shape.samplesPerPixel;
+  header.bitsAllocated = shape.bitsAllocated;
+  header.bitsStored = shape.bitsStored;
+  header.pixelRepresentation = shape.pixelRepresentation;
+  header.photometric = shape.samplesPerPixel == 1 ? "MONOCHROME2" : "RGB";
+  header.sopClassUID =
+    shape.samplesPerPixel == 1 ? UID_CTImageStorage : UID_SecondaryCaptureImageStorage;
+  header.numberOfFrames = withFrames ? shape.frames : -1;
+  header.planarConfiguration = shape.samplesPerPixel > 1 ? shape.planarConfiguration : -1;
+  PutHeader(item, header);
   char uid[100];
-  item.putAndInsertString(DCM_SOPClassUID,
-    shape.samplesPerPixel == 1 ? UID_CTImageStorage : UID_SecondaryCaptureImageStorage);
   item.putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid));
   item.putAndInsertString(DCM_StudyInstanceUID, dcmGenerateUniqueIdentifier(uid));
   item.putAndInsertString(DCM_SeriesInstanceUID, dcmGenerateUniqueIdentifier(uid));
   item.putAndInsertString(DCM_Modality, shape.samplesPerPixel == 1 ? "CT" : "OT");
   item.putAndInsertString(DCM_PatientName, "Test^Encoder");
-  item.putAndInsertString(
-    DCM_PhotometricInterpretation, shape.samplesPerPixel == 1 ? "MONOCHROME2" : "RGB");
-  item.putAndInsertUint16(DCM_SamplesPerPixel, shape.samplesPerPixel);
-  item.putAndInsertUint16(DCM_Rows, shape.rows);
-  item.putAndInsertUint16(DCM_Columns, shape.columns);
-  item.putAndInsertUint16(DCM_BitsAllocated, shape.bitsAllocated);
-  item.putAndInsertUint16(DCM_BitsStored, shape.bitsStored);
-  item.putAndInsertUint16(DCM_HighBit, Uint16(shape.bitsStored - 1));
-  item.putAndInsertUint16(DCM_PixelRepresentation, shape.pixelRepresentation);
-  if (shape.samplesPerPixel > 1)
-  {
-    item.putAndInsertUint16(DCM_PlanarConfiguration, shape.planarConfiguration);
-  }
-  if (withFrames)
-  {
-    item.putAndInsertString(DCM_NumberOfFrames, std::to_string(shape.frames).c_str());
-  }
   if (shape.bitsAllocated == 8)
   {
     item.putAndInsertUint8Array(DCM_PixelData, pixels.data(), pixels.size());
