@@ -205,7 +205,9 @@ std::string TemporaryName(const std::string& base)
     stem = base.substr(0, dot);
     extension = base.substr(dot);
   }
-  const size_t room = MaximumNameLength - 2 - RandomLength - extension.size();
+  // Two dots, the random part and the extension, and one more character for the name the
+  // signal handler renames the folder to.
+  const size_t room = MaximumNameLength - 3 - RandomLength - extension.size();
   if (stem.size() > room)
   {
     stem.resize(room);
@@ -410,6 +412,7 @@ bool SafeFileWriter::CreateTemporary(const std::string& folder,
   {
     error = EMFILE;
   }
+  std::string folderName;
   for (int attempt = 0; error == 0 && fd < 0; ++attempt)
   {
     if (attempt == NameAttempts)
@@ -417,25 +420,51 @@ bool SafeFileWriter::CreateTemporary(const std::string& folder,
       error = EEXIST;
       break;
     }
-    name = folder + TemporaryName(base);
+    // A private folder holds the file: once the signal handler has renamed it away, opening
+    // the file by its name fails instead of creating it again.
+    folderName = folder + TemporaryName(base);
+    if (mkdir(folderName.c_str(), 0700) != 0)
+    {
+      if (errno != EEXIST)
+      {
+        error = errno;
+      }
+      continue;
+    }
+    name = folderName + "/" + base;
     // Private while it is written when it replaces a file; the file's own permissions are
     // given on commit. A new file gets what a plain create gives.
     fd = open(name.c_str(),
       O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
       existing ? 0600 : 0666);
-    if (fd < 0 && errno != EEXIST)
+    if (fd < 0)
     {
       error = errno;
+      rmdir(folderName.c_str());
     }
   }
   if (fd >= 0)
   {
-    RegisteredName.reset(new char[name.size() + 1]);
-    std::memcpy(RegisteredName.get(), name.c_str(), name.size() + 1);
+    // The folder, the file, and both under the name the handler renames the folder to.
+    const std::string dead = folderName + "~";
+    const std::string names[] = { folderName, name, dead, dead + "/" + base };
+    size_t size = 0;
+    for (const std::string& n : names)
+    {
+      size += n.size() + 1;
+    }
+    RegisteredName.reset(new char[size]);
+    char* at = RegisteredName.get();
+    for (const std::string& n : names)
+    {
+      std::memcpy(at, n.c_str(), n.size() + 1);
+      at += n.size() + 1;
+    }
     Slots[slot].Name.store(RegisteredName.get());
     Slots[slot].State.store(SlotReady);
     Slot = slot;
     TemporaryDescriptor = fd;
+    TemporaryFolder = folderName;
     Path = name;
   }
   else if (slot >= 0)
@@ -457,6 +486,11 @@ void SafeFileWriter::ForgetTemporary(bool removeFile)
   if (removeFile)
   {
     unlink(Path.c_str());
+  }
+  if (!TemporaryFolder.empty())
+  {
+    rmdir(TemporaryFolder.c_str());
+    TemporaryFolder.clear();
   }
   if (Slot >= 0)
   {
@@ -611,7 +645,19 @@ void SafeFileWriter::RemoveTemporaryFiles() noexcept
     int expected = SlotReady;
     if (slot.State.compare_exchange_strong(expected, SlotClaimed))
     {
-      unlink(slot.Name.load());
+      // The folder is renamed first, so that a thread that still opens the file by its name
+      // cannot create it again; then the file and the folder go.
+      const char* folder = slot.Name.load();
+      const char* file = folder + std::strlen(folder) + 1;
+      const char* dead = file + std::strlen(file) + 1;
+      const char* deadFile = dead + std::strlen(dead) + 1;
+      if (rename(folder, dead) == 0)
+      {
+        folder = dead;
+        file = deadFile;
+      }
+      unlink(file);
+      rmdir(folder);
     }
   }
   errno = savedErrno;

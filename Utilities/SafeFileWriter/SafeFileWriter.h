@@ -28,8 +28,11 @@ namespace vireon
 ///   through chains, relative and dangling links), renamed over it on Commit. An existing
 ///   file's permission bits and, where the process may, its owner and group are kept; a new
 ///   file gets what a plain create gives under the umask and the folder's defaults. The
-///   temporary name is ".<name>.<random><extension>", so writers that look at the extension
-///   (a MetaImage writer keeps its data inline for ".mha") see the target's extension.
+///   temporary file has the target's name inside a private folder
+///   ".<name>.<random><extension>" beside the target, so writers that look at the extension
+///   (a MetaImage writer keeps its data inline for ".mha") see the target's extension, and a
+///   writer that opens GetPath() by name after a signal has removed the folder cannot create
+///   the file again.
 /// - InPlace: the target's folder refuses new files (or the target is a mount point) but the
 ///   target itself is writable: the target is overwritten directly. GetInPlaceReason says
 ///   why; an aborted or failed write leaves the target incomplete.
@@ -102,6 +105,7 @@ private:
 
   std::string Target;
   std::string Path;
+  std::string TemporaryFolder; // the private folder that holds Path (for Replace)
   std::string Final; // the target with symbolic links resolved
   std::string InPlaceReason;
   std::string ErrorReason;
@@ -114,8 +118,9 @@ private:
   unsigned ExistingOwner = 0;
   unsigned ExistingGroup = 0;
   int Slot = -1; // registration for the signal handler
-  // The temporary name as the signal handler reads it; given up (leaked) if the handler has
-  // claimed it, since the handler may still read it.
+  // The temporary names as the signal handler reads them (the folder, the file, and both as
+  // the handler renames them); given up (leaked) if the handler has claimed them, since the
+  // handler may still read them.
   std::unique_ptr<char[]> RegisteredName;
 };
 

@@ -238,8 +238,13 @@ TEST_F(SafeFileWriterTest, ReplacesTheFileBehindLinksAndKeepsItsPermissionsAndOw
     SafeFileWriter writer(folder + "/" + c.target);
     ASSERT_TRUE(writer.Open()) << writer.GetErrorMessage();
     EXPECT_EQ(writer.GetMethod(), Method::Replace);
-    EXPECT_EQ(RealFolderOf(writer.GetPath()), RealFolderOf(real));
+    // The replacement has the target's name, in a private folder inside the target's real
+    // folder (the same file system, so the rename on commit is atomic).
+    const std::string temporaryFolder = RealFolderOf(writer.GetPath());
+    EXPECT_EQ(RealFolderOf(temporaryFolder), RealFolderOf(real));
+    EXPECT_EQ(Lstat(temporaryFolder).st_mode & 07777, 0700u);
     const std::string realName = real.substr(real.rfind('/') + 1);
+    EXPECT_EQ(writer.GetPath().substr(writer.GetPath().rfind('/') + 1), realName);
     const std::string extension = realName.find('.') == std::string::npos
                                     ? std::string()
                                     : realName.substr(realName.rfind('.'));
@@ -755,6 +760,30 @@ TEST_F(SafeFileWriterTest, SignalsRemoveTemporaryFilesAndStillEndTheProcess)
       EXPECT_EQ(Read(busyFolder + "/" + name), name);
     }
   }
+}
+
+// After the removal that a signal makes, a writer that opens the temporary file by its name
+// (as DCMTK's and VTK's writers do) cannot create it again while the process is still dying.
+TEST_F(SafeFileWriterTest, RemovedTemporaryFileCannotBeCreatedAgainByName)
+{
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0)
+  {
+    SafeFileWriter writer(At("out.dcm"));
+    if (!writer.Open())
+    {
+      _exit(2);
+    }
+    SafeFileWriter::RemoveTemporaryFiles();
+    std::ofstream out(writer.GetPath(), std::ios::binary);
+    _exit(out.is_open() ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the temporary file was created again";
+  EXPECT_EQ(List(Dir), Names{});
 }
 
 // Threads writing different files at once, some replacing private files, some aborting.
