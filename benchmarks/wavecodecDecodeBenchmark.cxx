@@ -484,14 +484,15 @@ int main(int argc, char* argv[])
   {
     // What any program decoding with this OpenJPEG could reach at best: the library's own
     // decoding time spread evenly over the cores, with nothing else to do.
-    const double floorWall = Median(openjpegCpu) / double(workers);
+    const unsigned cores = std::min(workers, DJ2KThreadPool::hardwareThreads());
+    const double floorWall = Median(openjpegCpu) / double(cores);
     const std::string floorLabel =
-      "OpenJPEG alone's CPU over " + std::to_string(workers) + " cores";
+      "OpenJPEG alone's CPU over " + std::to_string(cores) + " cores";
     const std::string inProcessLabel =
       "in process, " + std::to_string(workers) + " threads (decoding only)";
     std::printf("  %-40s %10.3f\n", floorLabel.c_str(), floorWall);
     std::printf("  %-40s %10.3f\n", inProcessLabel.c_str(), Median(parallelWall));
-    summary.add("floor: OpenJPEG alone's CPU / " + std::to_string(workers) +
+    summary.add("floor: OpenJPEG alone's CPU / " + std::to_string(cores) +
                   " cores, over gdcmconv --raw, series",
       floorWall / gdcmSeriesWall,
       "");
