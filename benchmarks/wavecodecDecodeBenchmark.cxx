@@ -197,16 +197,16 @@ struct Summary
   }
 };
 
-// Paired, interleaved whole-process runs of two programs on one file.
-void compareTools(const char* what,
+// Paired, interleaved whole-process runs of two programs on one file; returns the median wall
+// time of the second program (0 when a run failed).
+double compareTools(const char* what,
   const std::string& report,
   const std::vector<std::string>& ours,
   const std::vector<std::string>& theirs,
   unsigned rounds,
   double goal,
   Summary& summary,
-  bool& ok,
-  double* theirMedianWall = nullptr)
+  bool& ok)
 {
   std::vector<double> ourWall, ourCpu, ourPeak, theirWall, theirCpu, theirPeak, wallRatio, cpuRatio;
   unsigned idleRounds = 0;
@@ -229,7 +229,7 @@ void compareTools(const char* what,
     cpuRatio.push_back(a.cpu / b.cpu);
   }
   if (!ok)
-    return;
+    return 0;
   const std::string ourName = ours[0].substr(ours[0].rfind('/') + 1);
   const std::string theirName = theirs[0].substr(theirs[0].rfind('/') + 1) + " " + theirs[1];
   std::printf("\nwhole process, %s, %u pairs (medians%s)\n",
@@ -256,8 +256,7 @@ void compareTools(const char* what,
     Median(wallRatio),
     goalText);
   summary.add(ourName + " / " + theirName + ", " + what + ", CPU", Median(cpuRatio), "");
-  if (theirMedianWall != nullptr)
-    *theirMedianWall = Median(theirWall);
+  return Median(theirWall);
 }
 
 } // namespace
@@ -471,15 +470,14 @@ int main(int argc, char* argv[])
   }
   double gdcmSeriesWall = 0;
   if (ok)
-    compareTools((std::to_string(frames) + "-frame series").c_str(),
+    gdcmSeriesWall = compareTools((std::to_string(frames) + "-frame series").c_str(),
       report,
       { DCMDJ2K_PATH, in, outTool },
       { GDCMCONV_PATH, "--raw", in, outGdcm },
       rounds,
       0.75,
       summary,
-      ok,
-      &gdcmSeriesWall);
+      ok);
   if (ok && gdcmSeriesWall > 0)
   {
     // What any program decoding with this OpenJPEG could reach at best: the library's own
